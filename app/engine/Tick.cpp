@@ -1,0 +1,114 @@
+#include "engine/Tick.h"
+
+#include "res/resource.h"
+#include "timecalc/CTimeCalc.h"
+
+#include <mmsystem.h>
+#include <stdio.h>
+#include <strsafe.h>
+#include <wchar.h>
+
+namespace {
+
+const wchar_t *const kDisplayFormats[DISPLAY_FORMAT_COUNT] = {
+    L"ddddd hh:mm:ss", L"ddddd sssss", L"yyy.MM.ddd hh:mm:ss", L"yyy.MM.ddd sssss"};
+
+const wchar_t kAllowedFormatChars[] = L"yMdhms:. ";
+
+// The value that a run of `length` equal format letters shows.
+int RunValue(wchar_t letter, int length, int totalDays, int years, int months, int days,
+             int hours, int minutes, int seconds, int secondsOfDay)
+{
+    switch (letter) {
+    case L'y': return years;
+    case L'M': return months;
+    case L'd': return length >= 4 ? totalDays : days;
+    case L'h': return hours;
+    case L'm': return minutes;
+    case L's': return length >= 4 ? secondsOfDay : seconds;
+    }
+    return 0;
+}
+
+} // namespace
+
+const wchar_t *DisplayFormatOf(int formatNo)
+{
+    if (formatNo < 0 || formatNo >= DISPLAY_FORMAT_COUNT) formatNo = 0;
+    return kDisplayFormats[formatNo];
+}
+
+void SetDisplayFormat(tFaceLayout *layout, const wchar_t *format, bool addBlanks)
+{
+    wchar_t *out = layout->Format;
+    size_t used = 0;
+    const size_t capacity = FACE_CCH - 1;
+    if (addBlanks) out[used++] = L' ';
+    // At most the first 22 characters of the format are looked at.
+    for (size_t i = 0; format && format[i] && i < FACE_CCH && used < capacity; ++i) {
+        if (wcschr(kAllowedFormatChars, format[i])) out[used++] = format[i];
+    }
+    if (addBlanks && used < capacity) out[used++] = L' ';
+    out[used] = L'\0';
+}
+
+void FormatRemainingTime(tFaceLayout *layout, int totalDays, int years, int months, int days,
+                         int hours, int minutes, int seconds)
+{
+    const int secondsOfDay = (hours * 60 + minutes) * 60 + seconds;
+    const wchar_t *format = layout->Format;
+    layout->Text[0] = L'\0';
+    size_t pos = 0;
+    while (format[pos]) {
+        const wchar_t letter = format[pos];
+        size_t length = 1;
+        while (format[pos + length] == letter) ++length;
+
+        wchar_t run[32];
+        if (letter == L' ' || letter == L'.' || letter == L':') {
+            run[0] = letter;
+            run[1] = L'\0';
+        } else {
+            const int value = RunValue(letter, (int)length, totalDays, years, months, days, hours,
+                                       minutes, seconds, secondsOfDay);
+            _snwprintf_s(run, _countof(run), _TRUNCATE, L"%0*i", (int)length, value);
+            // Too wide a value keeps its most significant digits.
+            if (wcslen(run) > length) run[length] = L'\0';
+        }
+        StringCchCatW(layout->Text, FACE_CCH, run);
+        pos += length;
+    }
+}
+
+bool TickSoundDue(const tSettings &settings, int years, int months, int days, int hours,
+                  int minutes, int seconds)
+{
+    if (settings.TickEnabled) return true;
+    return !settings.AcceptPast && settings.TickAtLastSecondsEnabled && years == 0 &&
+           months == 0 && days == 0 && hours == 0 && minutes == 0 && seconds < 21;
+}
+
+void Tick(HWND window, bool initial)
+{
+    tSettings &s = g_App->Settings;
+    CTimeCalc *calc = new CTimeCalc((WORD)s.Tag, (WORD)s.Monat, (WORD)s.Jahr, (WORD)s.Stunde,
+                                    (WORD)s.Minute, (WORD)s.Sekunde);
+    // The expiry check runs here, between building the date and computing
+    // the difference, so that a target it moves shows at once.
+    (void)window;
+    (void)initial;
+    calc->CalculateDiff();
+
+    const int years = calc->GetDiffValue(Year);
+    const int months = calc->GetDiffValue(Month);
+    const int days = calc->GetDiffValue(Day);
+    const int hours = calc->GetDiffValue(Hour);
+    const int minutes = calc->GetDiffValue(Minute);
+    const int seconds = calc->GetDiffValue(Second);
+    FormatRemainingTime(g_App->Layout, calc->GetDiffValueDaysOnly(Day), years, months, days,
+                        hours, minutes, seconds);
+
+    if (TickSoundDue(s, years, months, days, hours, minutes, seconds))
+        PlaySoundW(MAKEINTRESOURCEW(IDW_TICK), g_App->Instance, SND_RESOURCE);
+    delete calc;
+}

@@ -1,0 +1,12 @@
+// Resource ids of PictavoLib64.
+#pragma once
+
+// Library frame
+#define IDI_PICTAVOLIB 107
+#define IDS_LIBNAME 120
+
+// Texts kept for callers; the library itself does not load them
+#define IDS_LIB_INFORMATION 3011
+#define IDS_LIB_ERROR 3012
+#define IDS_LIB_MISSING_LIBRARY 3020
+#define IDS_LIB_MISSING_CLASS 3021

@@ -1,0 +1,89 @@
+#include "settings/AppData.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Defaults : public ::testing::Test {
+protected:
+    void SetUp() override { app = CreateAppData(GetModuleHandleW(nullptr)); }
+    void TearDown() override { DestroyAppData(app); }
+    tAppData *app = nullptr;
+};
+
+TEST_F(Defaults, NewObjectCountsDownToNextNewYear)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const tSettings &s = app->Settings;
+    EXPECT_EQ(s.Tag, 1);
+    EXPECT_EQ(s.Monat, 1);
+    // Unless the test straddles midnight of New Year's Eve.
+    EXPECT_NEAR(s.Jahr, now.wYear + 1, 1);
+    EXPECT_EQ(s.Stunde, 0);
+    EXPECT_EQ(s.Minute, 0);
+    EXPECT_EQ(s.Sekunde, 0);
+    EXPECT_EQ(s.SpecialYear, s.Jahr);
+
+    EXPECT_EQ(s.FontType, 2);
+    EXPECT_EQ(s.FormatNo, 0);
+    EXPECT_STREQ(app->Layout->Format, L"ddddd hh:mm:ss") << "digital digits: no blank cells";
+    EXPECT_EQ(s.PosHorizontal, 2);
+    EXPECT_EQ(s.PosVertikal, 0);
+    EXPECT_TRUE(s.Front);
+    EXPECT_FALSE(s.ShowInTaskbar);
+    EXPECT_FALSE(s.IsFreePos);
+    EXPECT_EQ(s.Zoom, 1);
+    EXPECT_EQ(s.Event, 1);
+    EXPECT_EQ(s.EventNo, 2);
+    EXPECT_TRUE(s.TakePrntScrn);
+    EXPECT_TRUE(s.TickAtLastSecondsEnabled);
+    EXPECT_FALSE(s.TickEnabled);
+    EXPECT_FALSE(s.AcceptPast);
+    EXPECT_EQ(s.TaskState, 1);
+    EXPECT_EQ(s.RgbColors[1], 0xC80000u);
+    EXPECT_EQ(s.RgbColors[15], 0xFFFFFFu);
+    EXPECT_STREQ(app->Title, L"Tempulo");
+    EXPECT_STREQ(app->ClassName, L"Tempulo");
+}
+
+TEST_F(Defaults, ResetKeepsPositionAndProgramFacts)
+{
+    tSettings &s = app->Settings;
+    s.PositionLeft = 123;
+    s.PositionTop = -45;
+    s.IsLocalDrive = true;
+    wcscpy_s(s.AppPath, L"C:\\Tools\\Tempulo.exe");
+    s.FontType = 1;
+    s.FormatNo = 3;
+    s.Event = 2;
+    s.LaunchTime[2] = 1999;
+
+    ApplyDefaults(app);
+    EXPECT_EQ(s.PositionLeft, 123);
+    EXPECT_EQ(s.PositionTop, -45);
+    EXPECT_TRUE(s.IsLocalDrive);
+    EXPECT_STREQ(s.AppPath, L"C:\\Tools\\Tempulo.exe");
+    EXPECT_EQ(s.FontType, 2);
+    EXPECT_EQ(s.Event, 1);
+    EXPECT_STREQ(app->Layout->Format, L"ddddd hh:mm:ss");
+}
+
+TEST_F(Defaults, LaunchTimeIsTheMomentOfTheReset)
+{
+    SYSTEMTIME before, after;
+    GetLocalTime(&before);
+    ApplyDefaults(app);
+    GetLocalTime(&after);
+    const int *t = app->Settings.LaunchTime;
+    auto key = [](int d, int mo, int y, int h, int mi, int s) {
+        return ((((y * 100LL + mo) * 100 + d) * 100 + h) * 100 + mi) * 100 + s;
+    };
+    const long long launch = key(t[0], t[1], t[2], t[3], t[4], t[5]);
+    EXPECT_GE(launch, key(before.wDay, before.wMonth, before.wYear, before.wHour, before.wMinute,
+                          before.wSecond));
+    EXPECT_LE(launch, key(after.wDay, after.wMonth, after.wYear, after.wHour, after.wMinute,
+                          after.wSecond));
+}
+
+} // namespace

@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Starts and stops the Wine session that the test programs run in:
+#   session.sh start STATE_DIR   Xvfb, a fresh prefix copied from a template,
+#                                a persistent wineserver, warmed up
+#   session.sh stop STATE_DIR    ends the server and Xvfb
+# Everything lives in STATE_DIR (in the build tree); the user's own prefix and
+# home are never touched. Nothing started here keeps the caller's stdout or
+# stderr open, so ctest does not wait on a pipe that never closes.
+set -euo pipefail
+
+cmd=${1:?start|stop}
+state=$(mkdir -p "${2:?state dir}" && cd "$2" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=wine-env.sh
+source "$here/wine-env.sh" "$state"
+
+log() { echo "session: $*"; }
+
+start_xvfb() {
+  # Xvfb picks a free display itself and writes its number to the fd, so
+  # parallel sessions of several build trees never collide.
+  rm -f "$state/display.fd"
+  setsid Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp \
+    3>"$state/display.fd" </dev/null >"$state/xvfb.log" 2>&1 &
+  echo $! >"$state/xvfb.pid"
+  local n=""
+  for _ in $(seq 1 100); do
+    n=$(tr -dc '0-9' <"$state/display.fd" 2>/dev/null || true)
+    [ -n "$n" ] && [ -e "/tmp/.X11-unix/X$n" ] && break
+    n=""
+    sleep 0.1
+  done
+  [ -n "$n" ] || { log "Xvfb did not start"; cat "$state/xvfb.log"; exit 1; }
+  echo ":$n" >"$state/display"
+  export DISPLAY=":$n"
+}
+
+make_locales() {
+  local l
+  mkdir -p "$LOCPATH"
+  for l in de_DE en_US; do
+    [ -d "$LOCPATH/$l.UTF-8" ] || localedef -i "$l" -f UTF-8 "$LOCPATH/$l.UTF-8" >/dev/null 2>&1 ||
+      [ -d "$LOCPATH/$l.UTF-8" ] || { log "cannot compile locale $l"; exit 1; }
+  done
+}
+
+reg_add() { "$WINE" reg add "$@" /f </dev/null >>"$state/prefix.log" 2>&1; }
+
+make_template() {
+  local template=$state/template
+  [ -f "$template/.ready" ] && return 0
+  log "creating the template prefix (once per build tree)"
+  rm -rf "$template"
+  (
+    export WINEPREFIX=$template
+    "$WINE" wineboot -i </dev/null >"$state/prefix.log" 2>&1
+    # Real fonts: Wine's own plus metric-compatible stand-ins for the
+    # classic Windows faces.
+    mkdir -p "$template/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/* "$template/drive_c/windows/Fonts/" 2>/dev/null || true
+    reg_add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /d 'Liberation Serif'
+    reg_add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Arial' /d 'Liberation Sans'
+    reg_add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d 'Liberation Mono'
+    # Windows 10 as the reported system; Wine draws window frames itself,
+    # as Windows would, since there is no window manager.
+    reg_add 'HKCU\Software\Wine' /v Version /d win10
+    reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
+    "$WINESERVER" -w
+  )
+  touch "$template/.ready"
+}
+
+case "$cmd" in
+start)
+  "$0" stop "$state" >/dev/null 2>&1 || true
+  make_locales
+  start_xvfb
+  make_template
+  rm -rf "$WINEPREFIX" "$HOME"
+  cp -a "$state/template" "$WINEPREFIX"
+  mkdir -p "$HOME" "$state/out"
+  setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1
+  # The first process of a session starts Wine's service processes; they
+  # inherit its stdout and stderr, so it must not be a test's.
+  "$WINE" wineboot </dev/null >/dev/null 2>&1
+  log "ready: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX"
+  ;;
+stop)
+  if [ -d "$WINEPREFIX" ]; then "$WINESERVER" -k >/dev/null 2>&1 || true; fi
+  if [ -f "$state/xvfb.pid" ]; then
+    kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+    rm -f "$state/xvfb.pid" "$state/display"
+  fi
+  log "stopped"
+  ;;
+*)
+  echo "usage: $0 start|stop STATE_DIR" >&2
+  exit 2
+  ;;
+esac

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Sourced with the session's state folder: the environment every Wine
+# process of a test run shares.
+state_dir=$1
+export WINE=/usr/lib/wine/wine64
+export WINESERVER=/usr/lib/wine/wineserver
+export WINEPREFIX=$state_dir/prefix
+export HOME=$state_dir/home
+export XDG_CONFIG_HOME=$state_dir/home/.config
+export XDG_RUNTIME_DIR=$state_dir/run
+export LOCPATH=$state_dir/locale
+export WINEDEBUG=${WINEDEBUG:-fixme-all}
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winealsa.drv,winepulse.drv=d"
+# Applied only to the Wine process (see wine-run.sh): the shell itself may
+# not know the locale.
+export TEST_LOCALE=${TEST_LOCALE:-en_US.UTF-8}
+unset LANG LANGUAGE LC_MESSAGES LC_ALL
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+if [ -f "$state_dir/display" ]; then
+  DISPLAY=$(cat "$state_dir/display")
+  export DISPLAY
+fi
