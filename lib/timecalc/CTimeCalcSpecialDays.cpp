@@ -3,24 +3,6 @@
 #include "timecalc/CTimeCalc.h"
 #include "timecalc/CalendarMath.h"
 
-namespace {
-
-// Century correction of Gauss's weekday constant N = 5 (exact for the
-// Gregorian calendar from 1700 to 2299).
-int EasterCorrection(int year)
-{
-    if (year >= 2500) return 0;
-    if (year >= 2300) return 3;
-    if (year >= 2200) return 2;
-    if (year >= 2100) return 1;
-    if (year >= 1900) return 0;
-    if (year >= 1800) return 6;
-    if (year >= 1700) return 5;
-    return 4;
-}
-
-} // namespace
-
 bool CTimeCalc::SetSpecialDays(SpecialDaysType type, int year)
 {
     switch (type) {
@@ -42,13 +24,22 @@ bool CTimeCalc::SetSpecialDays(SpecialDaysType type, int year)
 
 bool CTimeCalc::SetOstern(int year)
 {
-    // Remainders are taken non-negative so that a year before 0 still gives
-    // a date in March or April.
-    const long long a = timecalc::FloorMod(year, 19);
-    const long long b = timecalc::FloorMod(year, 4);
-    const long long c = timecalc::FloorMod(year, 7);
-    const long long d = (19 * a + 24) % 30;
-    const long long e = (2 * b + 4 * c + 6 * d + 5 + EasterCorrection(year)) % 7;
+    // Gauss's Easter formula with the lunar and weekday constants M and N
+    // derived from the century: M = 24, N = 5 for 1900 to 2099, and the
+    // Gregorian Easter Sunday for every other year as well. Remainders and
+    // quotients are taken towards minus infinity so that a year before 0
+    // still gives a date in March or April.
+    using timecalc::FloorDiv;
+    using timecalc::FloorMod;
+    const long long century = FloorDiv(year, 100);
+    const long long m =
+        FloorMod(15 - FloorDiv(13 + 8 * century, 25) + century - FloorDiv(century, 4), 30);
+    const long long n = FloorMod(4 + century - FloorDiv(century, 4), 7);
+    const long long a = FloorMod(year, 19);
+    const long long b = FloorMod(year, 4);
+    const long long c = FloorMod(year, 7);
+    const long long d = (19 * a + m) % 30;
+    const long long e = (2 * b + 4 * c + 6 * d + n) % 7;
     int month = 3;
     long long day = 22 + d + e;
     if (day > 31) {
