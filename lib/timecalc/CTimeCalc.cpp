@@ -149,6 +149,25 @@ bool CTimeCalc::CalcDateIsValid()
            TimeIsValid((WORD)CalcDate.Hour, (WORD)CalcDate.Minute, (WORD)CalcDate.Second);
 }
 
+// Hours, minutes and seconds from `earlier` to `later` with a borrow that
+// keeps minutes and seconds non-negative; hourBias is -1 on one date and 23
+// (one day borrowed) across dates. Returns what carries into the days.
+long long CTimeCalc::TimeOfDayDiff(const _MYSYSTEMTIME &later, const _MYSYSTEMTIME &earlier,
+                                   int hourBias)
+{
+    long long hours = (long long)later.Hour - earlier.Hour + hourBias;
+    long long minutes = (long long)later.Minute - earlier.Minute + 59;
+    long long seconds = (long long)later.Second - earlier.Second + 60;
+    long long days = 0;
+    Carry(seconds, minutes, 60);
+    Carry(minutes, hours, 60);
+    Carry(hours, days, 24);
+    DiffHours = Clamp32(hours);
+    DiffMinutes = Clamp32(minutes);
+    DiffSeconds = Clamp32(seconds);
+    return days;
+}
+
 bool CTimeCalc::CalculateDiff()
 {
     DiffTotalDays = DiffDays = DiffYears = DiffMonths = 0;
@@ -157,24 +176,13 @@ bool CTimeCalc::CalculateDiff()
 
     const long long nowDate = DateKey(CurrentTime);
     const long long targetDate = DateKey(CalcDate);
-    long long hours, minutes, seconds, days = 0;
-
     if (nowDate == targetDate) {
         const long long nowTime = TimeKey(CurrentTime);
         const long long targetTime = TimeKey(CalcDate);
         if (nowTime == targetTime) return true;
         const _MYSYSTEMTIME &later = nowTime < targetTime ? CalcDate : CurrentTime;
         const _MYSYSTEMTIME &earlier = nowTime < targetTime ? CurrentTime : CalcDate;
-        hours = (long long)later.Hour - earlier.Hour - 1;
-        minutes = (long long)later.Minute - earlier.Minute + 59;
-        seconds = (long long)later.Second - earlier.Second + 60;
-        Carry(seconds, minutes, 60);
-        Carry(minutes, hours, 60);
-        Carry(hours, days, 24);
-        DiffHours = Clamp32(hours);
-        DiffMinutes = Clamp32(minutes);
-        DiffSeconds = Clamp32(seconds);
-        DiffDays = Clamp32(days);
+        DiffDays = TimeOfDayDiff(later, earlier, -1);
         return true;
     }
 
@@ -183,16 +191,8 @@ bool CTimeCalc::CalculateDiff()
 
     // Time of day with one day borrowed; the carry tells whether the later
     // record's time of day is not before the earlier one's.
-    hours = (long long)later.Hour - earlier.Hour + 23;
-    minutes = (long long)later.Minute - earlier.Minute + 59;
-    seconds = (long long)later.Second - earlier.Second + 60;
-    Carry(seconds, minutes, 60);
-    Carry(minutes, hours, 60);
-    Carry(hours, days, 24);
-    DiffHours = Clamp32(hours);
-    DiffMinutes = Clamp32(minutes);
-    DiffSeconds = Clamp32(seconds);
-    const long long carry = days;
+    const long long carry = TimeOfDayDiff(later, earlier, 23);
+    long long days;
 
     long long total, months = 0, years = 0;
     if (later.Year == earlier.Year && later.Month == earlier.Month) {

@@ -127,6 +127,7 @@ private:
     bool IsSchaltJahr(WORD year);
     void InitClass();
     void CorrectDiffSeconds();
+    long long TimeOfDayDiff(const _MYSYSTEMTIME &later, const _MYSYSTEMTIME &earlier, int hourBias);
 
     void CorrectDate(_MYSYSTEMTIME &record);
     void RecalcDayOfWeek(_MYSYSTEMTIME *record);
