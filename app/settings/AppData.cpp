@@ -1,6 +1,8 @@
 #include "settings/AppData.h"
 
+#include "font/CFont.h"
 #include "res/resource.h"
+#include "settings/Settings.h"
 
 tAppData *g_App = nullptr;
 
@@ -10,17 +12,22 @@ tAppData *CreateAppData(HINSTANCE instance)
     app->Instance = instance;
     LoadStringW(instance, IDS_TITLE, app->Title, NAME_CCH);
     LoadStringW(instance, IDS_CLASSNAME, app->ClassName, NAME_CCH);
+    // The program path and drive, the file-type table and the face images
+    // join here as the library grows the classes that provide them.
+    app->SettingsApplied = false;
+    app->Font = new CFont();
+    app->DialogFont = new CFont(app->Font);
     app->Layout = new tFaceLayout();
-    // The program path, drive, font, file-type table and face images join
-    // here as the library grows the classes that provide them; settings
-    // from the registry are loaded over the defaults below.
     ApplyDefaults(app);
+    LoadSettings(app);
     return app;
 }
 
 void DestroyAppData(tAppData *app)
 {
     if (!app) return;
+    delete app->Font;
+    delete app->DialogFont;
     delete app->Layout;
     delete app;
 }

@@ -1,4 +1,5 @@
 #include "engine/Tick.h"
+#include "font/CFont.h"
 #include "settings/AppData.h"
 #include "timecalc/CTimeCalc.h"
 
@@ -17,9 +18,11 @@ void ApplyDefaults(tAppData *app)
     s.FontType = 2;
     s.TabIndex = 0;
     s.BackColor = 0x000000;
-    for (int i = 0; i < CUSTOM_COLOR_COUNT; ++i) s.RgbColors[i] = kDefaultCustomColors[i];
-    // The display font ("Times New Roman", 24 points, red) is reset here
-    // once the font class exists.
+    for (int i = 0; i < CUSTOM_COLOR_COUNT; ++i)
+        s.RgbColors[i] = kDefaultCustomColors[i];
+    delete app->Font;
+    app->Font = new CFont(L"Times New Roman", 24);
+    app->Font->SetColor(0x0000FF);
     s.FormatNo = 0;
     SetDisplayFormat(app->Layout, DisplayFormatOf(s.FormatNo), s.FontType != 2);
 
@@ -31,7 +34,8 @@ void ApplyDefaults(tAppData *app)
     s.Minute = 0;
     s.Sekunde = 0;
     const CalcValueType launchFields[6] = {Day, Month, Year, Hour, Minute, Second};
-    for (int i = 0; i < 6; ++i) s.LaunchTime[i] = now.GetCurrentValue(launchFields[i]);
+    for (int i = 0; i < 6; ++i)
+        s.LaunchTime[i] = now.GetCurrentValue(launchFields[i]);
 
     s.TickAtLastSecondsEnabled = true;
     s.AcceptPast = false;

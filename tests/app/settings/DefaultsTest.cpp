@@ -1,3 +1,4 @@
+#include "font/CFont.h"
 #include "settings/AppData.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +7,13 @@ namespace {
 
 class Defaults : public ::testing::Test {
 protected:
-    void SetUp() override { app = CreateAppData(GetModuleHandleW(nullptr)); }
+    void SetUp() override
+    {
+        // The object loads the program's own settings over the defaults: a
+        // run of the program earlier in the session may have left some.
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wow6432Node\\Orvandt\\Tempulo");
+        app = CreateAppData(GetModuleHandleW(nullptr));
+    }
     void TearDown() override { DestroyAppData(app); }
     tAppData *app = nullptr;
 };
@@ -45,6 +52,26 @@ TEST_F(Defaults, NewObjectCountsDownToNextNewYear)
     EXPECT_EQ(s.RgbColors[15], 0xFFFFFFu);
     EXPECT_STREQ(app->Title, L"Tempulo");
     EXPECT_STREQ(app->ClassName, L"Tempulo");
+
+    ASSERT_NE(app->Font, nullptr);
+    EXPECT_STREQ(app->Font->GetFaceName(), L"Times New Roman");
+    EXPECT_EQ(app->Font->GetHeight(), CFont::CalcHeightTolfHeight(24));
+    EXPECT_EQ(app->Font->GetColor(), 0x0000FFu);
+    ASSERT_NE(app->DialogFont, nullptr);
+    EXPECT_NE(app->DialogFont, app->Font);
+}
+
+TEST_F(Defaults, ResetRestoresTheDefaultFont)
+{
+    delete app->Font;
+    app->Font = new CFont(L"Arial", 700L, 12L, 1, 1, 0);
+    app->Font->SetColor(0x00FF00);
+    ApplyDefaults(app);
+    EXPECT_STREQ(app->Font->GetFaceName(), L"Times New Roman");
+    EXPECT_EQ(app->Font->GetWeight(), 400);
+    EXPECT_EQ(app->Font->GetHeight(), CFont::CalcHeightTolfHeight(24));
+    EXPECT_FALSE(app->Font->IsItalic());
+    EXPECT_EQ(app->Font->GetColor(), 0x0000FFu);
 }
 
 TEST_F(Defaults, ResetKeepsPositionAndProgramFacts)
