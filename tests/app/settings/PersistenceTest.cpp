@@ -222,8 +222,6 @@ TEST_F(Persistence, SavedValuesHaveTheirRegistryForms)
     EXPECT_EQ(v, 0xFFFFFFD7u) << "-40 shifted";
     ASSERT_TRUE(RawDword(Key(L"Font"), L"RGB", &v));
     EXPECT_EQ(v, 0x00345678u);
-    ASSERT_TRUE(RawDword(Key(L"Common"), L"Front", &v));
-    EXPECT_EQ(v, 0u);
     for (int i = 0; i < CUSTOM_COLOR_COUNT; ++i) {
         wchar_t name[16];
         swprintf_s(name, L"RgbColors%02d", i);
@@ -283,7 +281,7 @@ TEST_F(Persistence, BooleansAreTrueOnlyForExactlyOne)
     EXPECT_FALSE(app->Settings.SoundEnabled);
 }
 
-TEST_F(Persistence, ValuesOfTheWrongTypeKeepTheDefault)
+TEST_F(Persistence, ValuesOfTheWrongTypeOrSizeKeepTheDefault)
 {
     tSettings defaults = app->Settings;
     CRegistry store = Store();
@@ -293,6 +291,7 @@ TEST_F(Persistence, ValuesOfTheWrongTypeKeepTheDefault)
     store.WriteValue(L"Action", L"PrntScrnPath", 5);
     store.WriteValue(L"Font", L"FaceName", 1);
     store.WriteValue(L"Colors", L"RgbColors03", L"0xFFFFFF");
+    store.WriteValue(L"Calc", L"SpecialDay", std::wstring(300, L'p').c_str());
     LoadSettings(app);
     EXPECT_EQ(app->Settings.Jahr, defaults.Jahr);
     EXPECT_EQ(app->Settings.FontType, 2);
@@ -300,16 +299,12 @@ TEST_F(Persistence, ValuesOfTheWrongTypeKeepTheDefault)
     EXPECT_STREQ(app->Settings.PrntScrnPath, defaults.PrntScrnPath);
     EXPECT_STREQ(app->Font->GetFaceName(), L"Times New Roman");
     EXPECT_EQ(app->Settings.RgbColors[3], defaults.RgbColors[3]);
-}
+    EXPECT_EQ(app->Settings.SpecialDay, defaults.SpecialDay);
 
-TEST_F(Persistence, OversizedTextsKeepTheDefault)
-{
-    wcscpy_s(app->Settings.PrntScrnPath, L"C:\\Shots");
-    const std::wstring tooLong(300, L'p');
-    Store().WriteValue(L"Action", L"PrntScrnPath", tooLong.c_str());
-    Store().WriteValue(L"Font", L"FaceName", std::wstring(40, L'f').c_str());
+    store.WriteValue(L"Action", L"PrntScrnPath", std::wstring(300, L'p').c_str());
+    store.WriteValue(L"Font", L"FaceName", std::wstring(40, L'f').c_str());
     LoadSettings(app);
-    EXPECT_STREQ(app->Settings.PrntScrnPath, L"C:\\Shots");
+    EXPECT_STREQ(app->Settings.PrntScrnPath, defaults.PrntScrnPath) << "too long to read";
     EXPECT_EQ(wcslen(app->Font->GetFaceName()), 31u) << "face names are cut to fit";
 }
 
@@ -374,13 +369,6 @@ TEST_F(Persistence, AutoStartLoadsOnlyFromALocalDrive)
     app->Settings.IsLocalDrive = true;
     LoadSettings(app);
     EXPECT_TRUE(app->Settings.AutoStart);
-}
-
-TEST_F(Persistence, AnEmptyKeyNameBecomesTheClassName)
-{
-    app->RegistryKey[0] = L'\0';
-    LoadSettings(app);
-    EXPECT_STREQ(app->RegistryKey, L"Tempulo");
 }
 
 } // namespace

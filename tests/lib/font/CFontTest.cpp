@@ -1,9 +1,7 @@
 #include "font/CFont.h"
+#include "support/DialogPresser.h"
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <thread>
 
 namespace {
 
@@ -96,19 +94,15 @@ TEST(FontConstruction, StyleBytesAreKeptRawAndTestedStrictlyExceptItalic)
     EXPECT_TRUE(plain.IsStrikeOut());
 }
 
-TEST(FontConstruction, OverlongFaceNamesAreCutToTheLogfontField)
+TEST(FontConstruction, FaceNamesAreCutToTheLogfontField)
 {
     CFont font(L"An Extremely Long Font Face Name That Goes On", 10);
     EXPECT_EQ(wcslen(font.GetFaceName()), (size_t)LF_FACESIZE - 1);
     EXPECT_EQ(wcsncmp(font.GetFaceName(), L"An Extremely Long Font Face Name", 31), 0);
     CFont none(nullptr, 10);
     EXPECT_STREQ(none.GetFaceName(), L"");
-}
-
-TEST(FontConstruction, DisplayNameIsTheFaceAlone)
-{
-    CFont font(L"Times New Roman", 700L, 48, 1, 1, 0);
-    EXPECT_STREQ(font.GetDisplayName(), L"Times New Roman");
+    CFont styled(L"Times New Roman", 700L, 48, 1, 1, 0);
+    EXPECT_STREQ(styled.GetDisplayName(), L"Times New Roman") << "the face alone";
 }
 
 // --- copies -----------------------------------------------------------------
@@ -132,17 +126,6 @@ TEST(FontCopy, PointerCopyTakesTheDescriptionAndColourButResetsTheRest)
     EXPECT_EQ(copy.GetDisplayStringWeight(L"0"), 0) << "no measuring context copied";
     ExpectUnfilledMembersZero(b);
     DeleteDC(dc);
-}
-
-TEST(FontCopy, AssignmentCopiesEverything)
-{
-    CFont a(L"Arial", 700L, 30L, 1, 0, 0);
-    a.SetColor(0x00ABCDEF);
-    CFont b(L"Courier New", 10);
-    b = a;
-    const LOGFONTW la = a.GetFont(), lb = b.GetFont();
-    EXPECT_EQ(memcmp(&la, &lb, sizeof(la)), 0);
-    EXPECT_EQ(b.GetColor(), 0x00ABCDEFu);
 }
 
 // --- measuring --------------------------------------------------------------
@@ -180,17 +163,6 @@ TEST_F(FontMeasure, MetricsAndWidthsMatchPlainGdi)
     EXPECT_GT(tm.tmHeight, 24) << "a 24-point font on the screen";
 }
 
-TEST_F(FontMeasure, LargerFontsMeasureWiderAndTaller)
-{
-    CFont small(L"Times New Roman", 10);
-    CFont large(L"Times New Roman", 40);
-    small.InitTextMetric(dc);
-    large.InitTextMetric(dc);
-    EXPECT_GT(large.GetDisplayStringWeight(L"0000"), small.GetDisplayStringWeight(L"0000"));
-    EXPECT_GT(large.GetDisplayHeight(), small.GetDisplayHeight());
-    EXPECT_GT(small.GetDisplayStringWeight(L"0000"), small.GetDisplayStringWeight(L"0"));
-}
-
 TEST_F(FontMeasure, TheCallersContextKeepsItsFont)
 {
     HGDIOBJ before = GetCurrentObject(dc, OBJ_FONT);
@@ -202,61 +174,6 @@ TEST_F(FontMeasure, TheCallersContextKeepsItsFont)
 
 // --- font dialog ------------------------------------------------------------
 
-// Presses a button of the first dialog box this process shows.
-class DialogPresser {
-public:
-    explicit DialogPresser(int buttonId)
-        : worker_([this, buttonId] {
-              const ULONGLONG end = GetTickCount64() + 10000;
-              while (!done_ && GetTickCount64() < end) {
-                  HWND dialog = FindOwnDialog();
-                  if (dialog && IsWindowVisible(dialog)) {
-                      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-                                   (LPARAM)GetDlgItem(dialog, buttonId));
-                      pressed_ = true;
-                      return;
-                  }
-                  Sleep(50);
-              }
-          })
-    {
-    }
-    ~DialogPresser()
-    {
-        done_ = true;
-        worker_.join();
-    }
-    bool Pressed() const { return pressed_; }
-
-private:
-    static HWND FindOwnDialog()
-    {
-        struct Search {
-            DWORD pid;
-            HWND found;
-        } search = {GetCurrentProcessId(), nullptr};
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto *s = (Search *)p;
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                wchar_t cls[16] = L"";
-                GetClassNameW(w, cls, 16);
-                if (pid == s->pid && wcscmp(cls, L"#32770") == 0) {
-                    s->found = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            (LPARAM)&search);
-        return search.found;
-    }
-
-    std::atomic<bool> done_{false};
-    std::atomic<bool> pressed_{false};
-    std::thread worker_;
-};
-
 TEST(FontDialog, CancelLeavesTheDescriptionAlone)
 {
     CFont font(L"Times New Roman", 700L, 24, 1, 0, 0);
@@ -264,7 +181,7 @@ TEST(FontDialog, CancelLeavesTheDescriptionAlone)
     const LOGFONTW before = font.GetFont();
     bool chosen = true;
     {
-        DialogPresser presser(IDCANCEL);
+        wintest::DialogPresser presser(IDCANCEL);
         chosen = font.SelectFont(nullptr);
         ASSERT_TRUE(presser.Pressed());
     }
@@ -280,7 +197,7 @@ TEST(FontDialog, OkTakesWhatTheDialogReturns)
     font.SetColor(0x00FF0000); // one of the dialog's sixteen colours
     bool chosen = false;
     {
-        DialogPresser presser(IDOK);
+        wintest::DialogPresser presser(IDOK);
         chosen = font.SelectFont(nullptr);
         ASSERT_TRUE(presser.Pressed());
     }
