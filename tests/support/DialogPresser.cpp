@@ -27,11 +27,12 @@ HWND FindOwnDialog()
     return search.found;
 }
 
-DialogPresser::DialogPresser(int buttonId)
-    : worker_([this, buttonId] {
+DialogPresser::DialogPresser(int buttonId, std::function<void(HWND)> inspect)
+    : worker_([this, buttonId, inspect] {
           const ULONGLONG end = GetTickCount64() + 10000;
           while (!done_ && GetTickCount64() < end) {
               if (HWND dialog = FindOwnDialog()) {
+                  if (inspect) inspect(dialog);
                   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                                (LPARAM)GetDlgItem(dialog, buttonId));
                   pressed_ = true;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace wintest {
@@ -12,8 +13,10 @@ namespace wintest {
 class DialogPresser {
 public:
     // Clicks the button with this id (IDOK, IDCANCEL, ...) of the first
-    // visible dialog of this process that appears within ten seconds.
-    explicit DialogPresser(int buttonId);
+    // visible dialog of this process that appears within ten seconds, after
+    // handing the dialog to inspect (on the presser's thread: collect what
+    // is needed there and check it after the dialog has ended).
+    explicit DialogPresser(int buttonId, std::function<void(HWND)> inspect = nullptr);
     ~DialogPresser();
     DialogPresser(const DialogPresser &) = delete;
     DialogPresser &operator=(const DialogPresser &) = delete;
