@@ -1,7 +1,10 @@
 #include "engine/Tick.h"
 #include "font/CFont.h"
+#include "system/CSystem.h"
 #include "settings/AppData.h"
 #include "timecalc/CTimeCalc.h"
+
+#include <strsafe.h>
 
 namespace {
 
@@ -59,8 +62,9 @@ void ApplyDefaults(tAppData *app)
     s.SoundEnabled = false;
     s.TakePrntScrn = true;
     s.ExtensionNo = 0;
-    // The user's screenshot folder comes from the system-services class;
-    // until it is there the folder stays as it was (empty in a new object).
+    CSystem *system = new CSystem();
+    StringCchCopyW(s.PrntScrnPath, PATH_CCH, system->GetMyPrntScrnDir());
+    delete system;
     s.TaskEnabled = false;
     s.IsMo = s.IsDi = s.IsMi = s.IsDo = s.IsFr = s.IsSa = s.IsSo = false;
     s.TaskState = 1;

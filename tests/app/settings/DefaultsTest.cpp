@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 class Defaults : public ::testing::Test {
@@ -59,6 +61,22 @@ TEST_F(Defaults, NewObjectCountsDownToNextNewYear)
     EXPECT_EQ(app->Font->GetColor(), 0x0000FFu);
     ASSERT_NE(app->DialogFont, nullptr);
     EXPECT_NE(app->DialogFont, app->Font);
+}
+
+TEST_F(Defaults, ProgramPathDriveAndScreenshotFolder)
+{
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    EXPECT_STREQ(app->Settings.AppPath, exe);
+    EXPECT_EQ(std::wstring(app->DriveRoot), std::wstring(exe, 3));
+
+    const std::wstring shots = app->Settings.PrntScrnPath;
+    const size_t slash = shots.rfind(L'\\');
+    ASSERT_NE(slash, std::wstring::npos);
+    EXPECT_EQ(shots.substr(slash), L"\\Screenshots");
+    const DWORD parent = GetFileAttributesW(shots.substr(0, slash).c_str());
+    EXPECT_TRUE(parent != INVALID_FILE_ATTRIBUTES && (parent & FILE_ATTRIBUTE_DIRECTORY))
+        << "inside the user's documents";
 }
 
 TEST_F(Defaults, ResetRestoresTheDefaultFont)
