@@ -1,6 +1,11 @@
 #include "settings/AppData.h"
 
+#include "font/CFont.h"
 #include "res/resource.h"
+#include "settings/Settings.h"
+#include "system/CSystem.h"
+
+#include <strsafe.h>
 
 tAppData *g_App = nullptr;
 
@@ -10,17 +15,32 @@ tAppData *CreateAppData(HINSTANCE instance)
     app->Instance = instance;
     LoadStringW(instance, IDS_TITLE, app->Title, NAME_CCH);
     LoadStringW(instance, IDS_CLASSNAME, app->ClassName, NAME_CCH);
+
+    CSystem *system = new CSystem();
+    StringCchCopyW(app->Settings.AppPath, PATH_CCH, system->GetAppName(true, true));
+    StringCchCopyW(app->DriveRoot, DRIVE_CCH, system->GetAppRootDir());
+    delete system;
+    // Still to come with the file-system class: AppPath cleaned by
+    // CFileSystem::CleanPath, and IsLocalDrive from
+    // CFileSystem::IsDriveOfType(DriveFixed) on DriveRoot. Until then
+    // IsLocalDrive stays false, so autostart is never kept on.
+
+    // The file-type table and the face images join here as the library
+    // grows the classes that provide them.
+    app->SettingsApplied = false;
+    app->Font = new CFont();
+    app->DialogFont = new CFont(app->Font);
     app->Layout = new tFaceLayout();
-    // The program path, drive, font, file-type table and face images join
-    // here as the library grows the classes that provide them; settings
-    // from the registry are loaded over the defaults below.
     ApplyDefaults(app);
+    LoadSettings(app);
     return app;
 }
 
 void DestroyAppData(tAppData *app)
 {
     if (!app) return;
+    delete app->Font;
+    delete app->DialogFont;
     delete app->Layout;
     delete app;
 }

@@ -1,6 +1,10 @@
 #include "engine/Tick.h"
+#include "font/CFont.h"
+#include "system/CSystem.h"
 #include "settings/AppData.h"
 #include "timecalc/CTimeCalc.h"
+
+#include <strsafe.h>
 
 namespace {
 
@@ -17,9 +21,11 @@ void ApplyDefaults(tAppData *app)
     s.FontType = 2;
     s.TabIndex = 0;
     s.BackColor = 0x000000;
-    for (int i = 0; i < CUSTOM_COLOR_COUNT; ++i) s.RgbColors[i] = kDefaultCustomColors[i];
-    // The display font ("Times New Roman", 24 points, red) is reset here
-    // once the font class exists.
+    for (int i = 0; i < CUSTOM_COLOR_COUNT; ++i)
+        s.RgbColors[i] = kDefaultCustomColors[i];
+    delete app->Font;
+    app->Font = new CFont(L"Times New Roman", 24);
+    app->Font->SetColor(0x0000FF);
     s.FormatNo = 0;
     SetDisplayFormat(app->Layout, DisplayFormatOf(s.FormatNo), s.FontType != 2);
 
@@ -31,7 +37,8 @@ void ApplyDefaults(tAppData *app)
     s.Minute = 0;
     s.Sekunde = 0;
     const CalcValueType launchFields[6] = {Day, Month, Year, Hour, Minute, Second};
-    for (int i = 0; i < 6; ++i) s.LaunchTime[i] = now.GetCurrentValue(launchFields[i]);
+    for (int i = 0; i < 6; ++i)
+        s.LaunchTime[i] = now.GetCurrentValue(launchFields[i]);
 
     s.TickAtLastSecondsEnabled = true;
     s.AcceptPast = false;
@@ -55,8 +62,9 @@ void ApplyDefaults(tAppData *app)
     s.SoundEnabled = false;
     s.TakePrntScrn = true;
     s.ExtensionNo = 0;
-    // The user's screenshot folder comes from the system-services class;
-    // until it is there the folder stays as it was (empty in a new object).
+    CSystem *system = new CSystem();
+    StringCchCopyW(s.PrntScrnPath, PATH_CCH, system->GetMyPrntScrnDir());
+    delete system;
     s.TaskEnabled = false;
     s.IsMo = s.IsDi = s.IsMi = s.IsDo = s.IsFr = s.IsSa = s.IsSo = false;
     s.TaskState = 1;

@@ -5,6 +5,13 @@
 #define IDI_PICTAVOLIB 107
 #define IDS_LIBNAME 120
 
+// About box
+#define IDD_LIBABOUT 103
+#define IDC_LIBABOUT_ICON 80
+#define IDC_LIBABOUT_TITLE 1000
+#define IDC_LIBABOUT_COPYRIGHT 1001
+#define IDC_LIBABOUT_HOMEPAGE 1002
+
 // Texts kept for callers; the library itself does not load them
 #define IDS_LIB_INFORMATION 3011
 #define IDS_LIB_ERROR 3012

@@ -161,8 +161,7 @@ bool ReadWave(HMODULE module, UINT id, WaveFormat &out)
     if (!res) return false;
     const BYTE *p = static_cast<const BYTE *>(LockResource(LoadResource(module, res)));
     const DWORD size = SizeofResource(module, res);
-    if (!p || size < 12 || memcmp(p, "RIFF", 4) != 0 || memcmp(p + 8, "WAVE", 4) != 0)
-        return false;
+    if (!p || size < 12 || memcmp(p, "RIFF", 4) != 0 || memcmp(p + 8, "WAVE", 4) != 0) return false;
     bool haveFormat = false, haveData = false;
     for (DWORD pos = 12; pos + 8 <= size;) {
         DWORD chunk;
@@ -208,8 +207,8 @@ TEST(Icons, ProgramAndLibraryIconsLoadAtEverySize)
     ModuleFile program(L"Tempulo.exe");
     ModuleFile library(L"PictavoLib64.dll");
     for (int size : {16, 32, 48}) {
-        HICON icon = (HICON)LoadImageW(program.get(), MAKEINTRESOURCEW(108), IMAGE_ICON, size,
-                                       size, 0);
+        HICON icon =
+            (HICON)LoadImageW(program.get(), MAKEINTRESOURCEW(108), IMAGE_ICON, size, size, 0);
         EXPECT_NE(icon, nullptr) << size;
         if (icon) DestroyIcon(icon);
         icon = (HICON)LoadImageW(library.get(), MAKEINTRESOURCEW(107), IMAGE_ICON, size, size, 0);

@@ -1,12 +1,21 @@
+#include "font/CFont.h"
 #include "settings/AppData.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
 class Defaults : public ::testing::Test {
 protected:
-    void SetUp() override { app = CreateAppData(GetModuleHandleW(nullptr)); }
+    void SetUp() override
+    {
+        // The object loads the program's own settings over the defaults: a
+        // run of the program earlier in the session may have left some.
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wow6432Node\\Orvandt\\Tempulo");
+        app = CreateAppData(GetModuleHandleW(nullptr));
+    }
     void TearDown() override { DestroyAppData(app); }
     tAppData *app = nullptr;
 };
@@ -45,6 +54,42 @@ TEST_F(Defaults, NewObjectCountsDownToNextNewYear)
     EXPECT_EQ(s.RgbColors[15], 0xFFFFFFu);
     EXPECT_STREQ(app->Title, L"Tempulo");
     EXPECT_STREQ(app->ClassName, L"Tempulo");
+
+    ASSERT_NE(app->Font, nullptr);
+    EXPECT_STREQ(app->Font->GetFaceName(), L"Times New Roman");
+    EXPECT_EQ(app->Font->GetHeight(), CFont::CalcHeightTolfHeight(24));
+    EXPECT_EQ(app->Font->GetColor(), 0x0000FFu);
+    ASSERT_NE(app->DialogFont, nullptr);
+    EXPECT_NE(app->DialogFont, app->Font);
+}
+
+TEST_F(Defaults, ProgramPathDriveAndScreenshotFolder)
+{
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    EXPECT_STREQ(app->Settings.AppPath, exe);
+    EXPECT_EQ(std::wstring(app->DriveRoot), std::wstring(exe, 3));
+
+    const std::wstring shots = app->Settings.PrntScrnPath;
+    const size_t slash = shots.rfind(L'\\');
+    ASSERT_NE(slash, std::wstring::npos);
+    EXPECT_EQ(shots.substr(slash), L"\\Screenshots");
+    const DWORD parent = GetFileAttributesW(shots.substr(0, slash).c_str());
+    EXPECT_TRUE(parent != INVALID_FILE_ATTRIBUTES && (parent & FILE_ATTRIBUTE_DIRECTORY))
+        << "inside the user's documents";
+}
+
+TEST_F(Defaults, ResetRestoresTheDefaultFont)
+{
+    delete app->Font;
+    app->Font = new CFont(L"Arial", 700L, 12L, 1, 1, 0);
+    app->Font->SetColor(0x00FF00);
+    ApplyDefaults(app);
+    EXPECT_STREQ(app->Font->GetFaceName(), L"Times New Roman");
+    EXPECT_EQ(app->Font->GetWeight(), 400);
+    EXPECT_EQ(app->Font->GetHeight(), CFont::CalcHeightTolfHeight(24));
+    EXPECT_FALSE(app->Font->IsItalic());
+    EXPECT_EQ(app->Font->GetColor(), 0x0000FFu);
 }
 
 TEST_F(Defaults, ResetKeepsPositionAndProgramFacts)

@@ -10,8 +10,8 @@ struct Diff {
 
 Diff ReadDiff(CTimeCalc &calc)
 {
-    return {calc.GetDiffValue(Year),   calc.GetDiffValue(Month),  calc.GetDiffValue(Day),
-            calc.GetDiffValue(Hour),   calc.GetDiffValue(Minute), calc.GetDiffValue(Second),
+    return {calc.GetDiffValue(Year),       calc.GetDiffValue(Month),  calc.GetDiffValue(Day),
+            calc.GetDiffValue(Hour),       calc.GetDiffValue(Minute), calc.GetDiffValue(Second),
             calc.GetDiffValueDaysOnly(Day)};
 }
 
@@ -45,25 +45,17 @@ TEST_P(TargetValidity, ConstructorAndCalcDateIsValidAgree)
 
 INSTANTIATE_TEST_SUITE_P(
     CalendarAndClockLimits, TargetValidity,
-    ::testing::Values(ValidityCase{29, 2, 2024, 0, 0, 0, true},
-                      ValidityCase{29, 2, 2000, 0, 0, 0, true},
-                      ValidityCase{29, 2, 2023, 0, 0, 0, false},
-                      ValidityCase{29, 2, 1900, 0, 0, 0, false},
-                      ValidityCase{31, 12, 2099, 23, 59, 59, true},
-                      ValidityCase{1, 1, 1900, 0, 0, 0, true},
-                      ValidityCase{1, 1, 2100, 0, 0, 0, false},
-                      ValidityCase{31, 12, 1899, 0, 0, 0, false},
-                      ValidityCase{1, 0, 2024, 0, 0, 0, false},
-                      ValidityCase{1, 13, 2024, 0, 0, 0, false},
-                      ValidityCase{0, 5, 2024, 0, 0, 0, false},
-                      ValidityCase{31, 4, 2024, 0, 0, 0, false},
-                      ValidityCase{30, 4, 2024, 0, 0, 0, true},
-                      ValidityCase{1, 1, 2024, 24, 0, 0, false},
-                      ValidityCase{1, 1, 2024, 0, 60, 0, false},
-                      ValidityCase{1, 1, 2024, 0, 0, 60, false},
-                      // A negative field passed as WORD wraps to a large value.
-                      ValidityCase{1, 1, 2024, -1, 0, 0, false},
-                      ValidityCase{-1, 1, 2024, 0, 0, 0, false}));
+    ::testing::Values(
+        ValidityCase{29, 2, 2024, 0, 0, 0, true}, ValidityCase{29, 2, 2000, 0, 0, 0, true},
+        ValidityCase{29, 2, 2023, 0, 0, 0, false}, ValidityCase{29, 2, 1900, 0, 0, 0, false},
+        ValidityCase{31, 12, 2099, 23, 59, 59, true}, ValidityCase{1, 1, 1900, 0, 0, 0, true},
+        ValidityCase{1, 1, 2100, 0, 0, 0, false}, ValidityCase{31, 12, 1899, 0, 0, 0, false},
+        ValidityCase{1, 0, 2024, 0, 0, 0, false}, ValidityCase{1, 13, 2024, 0, 0, 0, false},
+        ValidityCase{0, 5, 2024, 0, 0, 0, false}, ValidityCase{31, 4, 2024, 0, 0, 0, false},
+        ValidityCase{30, 4, 2024, 0, 0, 0, true}, ValidityCase{1, 1, 2024, 24, 0, 0, false},
+        ValidityCase{1, 1, 2024, 0, 60, 0, false}, ValidityCase{1, 1, 2024, 0, 0, 60, false},
+        // A negative field passed as WORD wraps to a large value.
+        ValidityCase{1, 1, 2024, -1, 0, 0, false}, ValidityCase{-1, 1, 2024, 0, 0, 0, false}));
 
 TEST(TimeCalcValidation, RepairedTargetStaysInvalidForTheObject)
 {
@@ -91,7 +83,7 @@ TEST(TimeCalcValidation, InvalidTargetReadsZerosAndCountsAsExpired)
 // --- difference ---------------------------------------------------------------
 
 struct DiffCase {
-    int now[6];    // day, month, year, hour, minute, second
+    int now[6]; // day, month, year, hour, minute, second
     int target[6];
     long years, months, days, hours, minutes, seconds, total;
     bool expired;
@@ -140,8 +132,16 @@ INSTANTIATE_TEST_SUITE_P(
         // Several whole years, leap days counted in the total.
         DiffCase{{1, 1, 1999, 0, 0, 0}, {1, 1, 2004, 0, 0, 0}, 5, 0, 0, 0, 0, 0, 1826, false},
         // Whole calendar span of the supported range.
-        DiffCase{{1, 1, 1900, 0, 0, 0}, {31, 12, 2099, 23, 59, 59}, 199, 11, 30, 23, 59, 59,
-                 73048, false},
+        DiffCase{{1, 1, 1900, 0, 0, 0},
+                 {31, 12, 2099, 23, 59, 59},
+                 199,
+                 11,
+                 30,
+                 23,
+                 59,
+                 59,
+                 73048,
+                 false},
         // Days are measured against the earlier month (February 2024: 29).
         DiffCase{{15, 2, 2024, 12, 0, 0}, {14, 3, 2024, 11, 0, 0}, 0, 0, 27, 23, 0, 0, 27, false},
         DiffCase{{29, 2, 2024, 0, 0, 0}, {29, 3, 2024, 0, 0, 0}, 0, 1, 0, 0, 0, 0, 29, false}));
@@ -202,7 +202,8 @@ TEST(TimeCalcCalendar, MonthAndYearLengths)
 {
     CTimeCalc calc;
     const int common[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    for (int m = 1; m <= 12; ++m) EXPECT_EQ(calc.GetDaysOfMonth(m, 2023), common[m - 1]) << m;
+    for (int m = 1; m <= 12; ++m)
+        EXPECT_EQ(calc.GetDaysOfMonth(m, 2023), common[m - 1]) << m;
     EXPECT_EQ(calc.GetDaysOfMonth(2, 2024), 29);
     EXPECT_EQ(calc.GetDaysOfMonth(2, 2000), 29);
     EXPECT_EQ(calc.GetDaysOfMonth(2, 1900), 28);

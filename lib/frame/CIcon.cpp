@@ -1,0 +1,5 @@
+#include "frame/CIcon.h"
+
+CIcon::CIcon() {}
+
+CIcon::~CIcon() {}

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Proves the system actions of CSystem in a prefix of their own:
+#   throwaway-actions.sh STATE_DIR SystemActionProbe.exe
+# Shutdown, reboot, power-off and log-off end every process of the prefix
+# they run in, so they never run in the shared test prefix. This script
+# copies the session's template into a throwaway prefix with its own
+# wineserver, marks it (the probe refuses to act in an unmarked prefix), and
+# checks that each action ends a bystander process there while a bystander
+# in the shared session lives on. It removes the throwaway prefix at the end.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+state=$(cd "${1:?state dir}" && pwd)
+probe=${2:?probe program}
+# shellcheck source=wine-env.sh
+source "$here/wine-env.sh" "$state"
+[ -f "$state/display" ] && [ -f "$state/template/.ready" ] ||
+  { echo "throwaway: no test session in $state" >&2; exit 1; }
+
+main_prefix=$WINEPREFIX
+side=$state/throwaway
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+# Waits up to $2 tenths of a second for process $1 to end.
+ended_within() {
+  local i
+  for i in $(seq 1 "$2"); do
+    kill -0 "$1" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+main_bystander=""
+cleanup() {
+  [ -n "$main_bystander" ] && kill "$main_bystander" 2>/dev/null || true
+  if [ -d "$side/prefix" ]; then
+    WINEPREFIX=$side/prefix "$WINESERVER" -k >/dev/null 2>&1 || true
+  fi
+  rm -rf "$side"
+}
+trap cleanup EXIT
+
+# A bystander in the shared session: it must outlive everything below.
+WINEPREFIX=$main_prefix "$WINE" "$probe" wait 240 </dev/null >/dev/null 2>&1 &
+main_bystander=$!
+
+rm -rf "$side"
+mkdir -p "$side/home"
+cp -a "$state/template" "$side/prefix"
+touch "$side/prefix/drive_c/throwaway-prefix.txt"
+export WINEPREFIX=$side/prefix HOME=$side/home
+setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1
+# Wine's service processes must not hold this script's output open.
+"$WINE" wineboot </dev/null >/dev/null 2>&1
+
+out=$side/out.txt
+run_probe() { "$WINE" "$probe" "$@" </dev/null >"$out" 2>/dev/null; }
+
+# Values outside 0-3 call nothing: a bystander of the throwaway prefix lives.
+"$WINE" "$probe" wait 60 </dev/null >/dev/null 2>&1 &
+bystander=$!
+sleep 1
+if run_probe refuse && grep -q "refuse 4=0 -1=0" "$out" && kill -0 $bystander 2>/dev/null; then
+  pass "actions 4 and -1 refused, nothing ended"
+else
+  fail "actions outside 0-3: $(cat "$out")"
+fi
+kill $bystander 2>/dev/null || true
+
+# Wine accepts a shutdown request without acting on it; the privilege must
+# be enabled for either call to report success.
+if run_probe force && grep -q "force=1 abort=1" "$out"; then
+  pass "ForceShutdown and AbortShutdown accepted"
+else
+  fail "ForceShutdown/AbortShutdown: $(cat "$out")"
+fi
+
+# The version checks against the versions Wine can pretend to be.
+for v in win7:0 win81:1 win10:1; do
+  "$WINE" reg add 'HKCU\Software\Wine' /v Version /d "${v%%:*}" /f </dev/null >/dev/null 2>&1 ||
+    echo "note: reg add of ${v%%:*} reported failure"
+  if run_probe version && grep -q "nt=1 xp=1 win8=${v##*:}" "$out"; then
+    pass "version checks as ${v%%:*}"
+  else
+    fail "version checks as ${v%%:*}: $(cat "$out")"
+  fi
+done
+
+# Each action is accepted and ends the prefix's processes.
+for action in 0 1 2 3; do
+  "$WINE" wineboot </dev/null >/dev/null 2>&1 || true
+  "$WINE" "$probe" wait 60 </dev/null >/dev/null 2>&1 &
+  bystander=$!
+  sleep 1
+  timeout 60 "$WINE" "$probe" exec $action </dev/null >"$out" 2>/dev/null &
+  caller=$!
+  if ended_within $bystander 300 && ended_within $caller 300 &&
+    grep -q "returned 1" "$out"; then
+    pass "action $action accepted and ended the prefix's processes"
+  else
+    fail "action $action: $(cat "$out")"
+    kill $bystander $caller 2>/dev/null || true
+  fi
+  wait $caller 2>/dev/null || true
+done
+
+if kill -0 "$main_bystander" 2>/dev/null; then
+  pass "the shared session lived through all of it"
+else
+  fail "a process of the shared session ended"
+fi
+exit $((failures > 0))
