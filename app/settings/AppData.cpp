@@ -1,5 +1,6 @@
 #include "settings/AppData.h"
 
+#include "filesystem/CFileSystem.h"
 #include "font/CFont.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
@@ -20,10 +21,15 @@ tAppData *CreateAppData(HINSTANCE instance)
     StringCchCopyW(app->Settings.AppPath, PATH_CCH, system->GetAppName(true, true));
     StringCchCopyW(app->DriveRoot, DRIVE_CCH, system->GetAppRootDir());
     delete system;
-    // Still to come with the file-system class: AppPath cleaned by
-    // CFileSystem::CleanPath, and IsLocalDrive from
-    // CFileSystem::IsDriveOfType(DriveFixed) on DriveRoot. Until then
-    // IsLocalDrive stays false, so autostart is never kept on.
+
+    // The autostart entry names AppPath, so it must be the normal form; and
+    // only a program on a fixed local disk may start with Windows.
+    CFileSystem *path = new CFileSystem(app->Settings.AppPath, true);
+    StringCchCopyW(app->Settings.AppPath, PATH_CCH, path->CleanPath());
+    delete path;
+    CFileSystem *drive = new CFileSystem(app->DriveRoot, true);
+    app->Settings.IsLocalDrive = drive->IsDriveOfType(CFileSystem::DriveFixed);
+    delete drive;
 
     // The file-type table and the face images join here as the library
     // grows the classes that provide them.

@@ -69,6 +69,8 @@ TEST_F(Defaults, ProgramPathDriveAndScreenshotFolder)
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     EXPECT_STREQ(app->Settings.AppPath, exe);
     EXPECT_EQ(std::wstring(app->DriveRoot), std::wstring(exe, 3));
+    // The tests run from the build folder on Z:, a fixed disk under Wine.
+    EXPECT_TRUE(app->Settings.IsLocalDrive) << app->DriveRoot;
 
     const std::wstring shots = app->Settings.PrntScrnPath;
     const size_t slash = shots.rfind(L'\\');
