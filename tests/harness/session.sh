@@ -44,11 +44,15 @@ make_locales() {
   done
 }
 
+template_version=2
+
 reg_add() { "$WINE" reg add "$@" /f </dev/null >>"$state/prefix.log" 2>&1; }
 
 make_template() {
   local template=$state/template
-  [ -f "$template/.ready" ] && return 0
+  # The marker holds the template's version: a template of an older layout
+  # is made again.
+  [ "$(cat "$template/.ready" 2>/dev/null)" = "$template_version" ] && return 0
   log "creating the template prefix (once per build tree)"
   rm -rf "$template"
   (
@@ -65,9 +69,20 @@ make_template() {
     # as Windows would, since there is no window manager.
     reg_add 'HKCU\Software\Wine' /v Version /d win10
     reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
+    # Drives of known kinds for the file-system tests, beside C: and Z:
+    # (fixed): D: a CD-ROM holding a disc, E: a removable drive without one
+    # (empty), F: a letter whose folder is gone, G: a network drive. Their
+    # folders are made afresh at each start.
+    reg_add 'HKLM\Software\Wine\Drives' /v d: /d cdrom
+    reg_add 'HKLM\Software\Wine\Drives' /v e: /d floppy
+    reg_add 'HKLM\Software\Wine\Drives' /v g: /d network
+    ln -sfn "$state/drives/cdrom" "$template/dosdevices/d:"
+    ln -sfn "$state/drives/removable" "$template/dosdevices/e:"
+    ln -sfn "$state/drives/gone" "$template/dosdevices/f:"
+    ln -sfn "$state/drives/network" "$template/dosdevices/g:"
     "$WINESERVER" -w
   )
-  touch "$template/.ready"
+  echo "$template_version" >"$template/.ready"
 }
 
 case "$cmd" in
@@ -78,6 +93,9 @@ start)
   make_template
   rm -rf "$WINEPREFIX" "$HOME"
   cp -a "$state/template" "$WINEPREFIX"
+  rm -rf "$state/drives"
+  mkdir -p "$state/drives/cdrom/Disc" "$state/drives/removable" "$state/drives/network/Share"
+  echo "on the disc" >"$state/drives/cdrom/Disc/readme.txt"
   mkdir -p "$HOME" "$state/out"
   setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1
   # The first process of a session starts Wine's service processes; they
