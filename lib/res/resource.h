@@ -17,3 +17,9 @@
 #define IDS_LIB_ERROR 3012
 #define IDS_LIB_MISSING_LIBRARY 3020
 #define IDS_LIB_MISSING_CLASS 3021
+
+// Imaging: names of the picture fit modes (ImageHelper::Adjustment)
+#define IDS_ADJUST_CENTERED 3420
+#define IDS_ADJUST_FILLED 3421
+#define IDS_ADJUST_ADJUSTED 3422
+#define IDS_ADJUST_STRETCHED 3423
