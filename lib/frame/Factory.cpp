@@ -3,6 +3,8 @@
 #include "font/CFont.h"
 #include "frame/CIcon.h"
 #include "frame/PictavoLibInfo.h"
+#include "imaging/CImage.h"
+#include "imaging/CSupportedGraphic.h"
 #include "system/CSystem.h"
 
 #include <new>
@@ -26,6 +28,24 @@ CSystem *CreateCSystemClass()
 void DisposeCSystemClass(CSystem *system)
 {
     delete system;
+}
+
+CSupportedGraphic *CreateCSupportedGraphicClass()
+{
+    return new (std::nothrow) CSupportedGraphic();
+}
+void DisposeCSupportedGraphicClass(CSupportedGraphic *table)
+{
+    delete table;
+}
+
+CImage *CreateCImageClass()
+{
+    return new (std::nothrow) CImage();
+}
+void DisposeCImageClass(CImage *image)
+{
+    delete image;
 }
 
 CIcon *CreateCIconClass()

@@ -102,6 +102,8 @@ TEST_F(Factories, EveryPairIsFoundByItsPlainName)
         const char *create, *dispose;
     } pairs[] = {{"CreatePictavoLibInfo", "DisposePictavoLibInfo"},
                  {"CreateCSystemClass", "DisposeCSystemClass"},
+                 {"CreateCSupportedGraphicClass", "DisposeCSupportedGraphicClass"},
+                 {"CreateCImageClass", "DisposeCImageClass"},
                  {"CreateCIconClass", "DisposeCIconClass"}};
     for (const auto &pair : pairs) {
         auto create = Find<void *(*)()>(pair.create);
