@@ -2,6 +2,8 @@
 
 #include "filesystem/CFileSystem.h"
 #include "font/CFont.h"
+#include "imaging/CImage.h"
+#include "imaging/CSupportedGraphic.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
 #include "system/CSystem.h"
@@ -31,22 +33,26 @@ tAppData *CreateAppData(HINSTANCE instance)
     app->Settings.IsLocalDrive = drive->IsDriveOfType(CFileSystem::DriveFixed);
     delete drive;
 
-    // The file-type table and the face images join here as the library
-    // grows the classes that provide them.
     app->SettingsApplied = false;
+    app->SupportedGraphic = new CSupportedGraphic();
     app->Font = new CFont();
     app->DialogFont = new CFont(app->Font);
     app->Layout = new tFaceLayout();
     ApplyDefaults(app);
     LoadSettings(app);
+    for (int i = 0; i < FACE_IMAGE_COUNT; ++i) app->Images[i] = new CImage();
     return app;
 }
 
 void DestroyAppData(tAppData *app)
 {
     if (!app) return;
+    // The window normally frees the face images when it goes; whatever is
+    // left is freed here.
+    for (int i = 0; i < FACE_IMAGE_COUNT; ++i) delete app->Images[i];
     delete app->Font;
     delete app->DialogFont;
+    delete app->SupportedGraphic;
     delete app->Layout;
     delete app;
 }

@@ -1,4 +1,5 @@
 #include "font/CFont.h"
+#include "imaging/CSupportedGraphic.h"
 #include "settings/AppData.h"
 
 #include <gtest/gtest.h>
@@ -61,6 +62,16 @@ TEST_F(Defaults, NewObjectCountsDownToNextNewYear)
     EXPECT_EQ(app->Font->GetColor(), 0x0000FFu);
     ASSERT_NE(app->DialogFont, nullptr);
     EXPECT_NE(app->DialogFont, app->Font);
+}
+
+TEST_F(Defaults, ObjectOwnsItsLibraryObjects)
+{
+    ASSERT_NE(app->SupportedGraphic, nullptr);
+    EXPECT_EQ(app->SupportedGraphic->CountTypesForSave(CSupportedGraphic::GraphicFormats), 6);
+    for (int i = 0; i < FACE_IMAGE_COUNT; ++i) EXPECT_NE(app->Images[i], nullptr) << i;
+    // The dialog's working font is refilled from Font whenever the dialog
+    // opens; until then it is the copy made before the defaults.
+    EXPECT_NE(app->DialogFont, nullptr);
 }
 
 TEST_F(Defaults, ProgramPathDriveAndScreenshotFolder)
