@@ -4,20 +4,6 @@ namespace {
 
 const int kDaysOfMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
-void ReadLocalClock(_MYSYSTEMTIME &out)
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    out.Year = now.wYear;
-    out.Month = now.wMonth;
-    out.DayOfWeek = now.wDayOfWeek;
-    out.Day = now.wDay;
-    out.Hour = now.wHour;
-    out.Minute = now.wMinute;
-    out.Second = now.wSecond;
-    out.Milliseconds = now.wMilliseconds;
-}
-
 int *SelectField(_MYSYSTEMTIME &rec, CalcValueType type)
 {
     switch (type) {
@@ -67,17 +53,16 @@ int Clamp32(long long v)
 CTimeCalc::CTimeCalc()
 {
     InitClass();
-    ReadLocalClock(CalcDate);
+    GetSystemTime(&CalcDate);
     DiffTotalDays = DiffDays = DiffYears = DiffMonths = 0;
     DiffHours = DiffMinutes = DiffSeconds = 0;
     Valid = true;
 }
 
-CTimeCalc::CTimeCalc(WORD day, WORD month, WORD year, WORD hour, WORD minute)
-    : CTimeCalc()
+CTimeCalc::CTimeCalc(WORD day, WORD month, WORD year, WORD hour, WORD minute) : CTimeCalc()
 {
     _MYSYSTEMTIME clock;
-    ReadLocalClock(clock);
+    GetSystemTime(&clock);
     CalcDate.Year = year;
     CalcDate.Month = month;
     CalcDate.Day = day;
@@ -102,7 +87,7 @@ void CTimeCalc::InitClass()
 {
     MinYear = 1900;
     MaxYear = 2099;
-    ReadLocalClock(CurrentTime);
+    GetSystemTime(&CurrentTime);
 }
 
 long CTimeCalc::GetCurrentValue(CalcValueType type)
@@ -255,13 +240,13 @@ bool CTimeCalc::CalculateDiff()
 
 void CTimeCalc::RefreshCurrentTime()
 {
-    ReadLocalClock(CurrentTime);
+    GetSystemTime(&CurrentTime);
 }
 
 void CTimeCalc::ResetCalcTime()
 {
     RefreshCurrentTime();
-    ReadLocalClock(CalcDate);
+    GetSystemTime(&CalcDate);
 }
 
 int CTimeCalc::GetDaysOfMonth(int month, int year)

@@ -1,5 +1,6 @@
-// A CTimeCalc whose "now" is whatever the test says, so that date
-// arithmetic can be checked at chosen moments.
+// Control over "now" for date tests: a CTimeCalc whose current time is set
+// by the test, and a pinned local clock for code that builds its own
+// date objects.
 #pragma once
 
 #include "timecalc/CTimeCalc.h"
@@ -25,7 +26,45 @@ public:
         return *this;
     }
 
+    // Writes the target as it stands: no validation, no weekday.
+    FixedTimeCalc &SetTarget(int day, int month, int year, int hour, int minute, int second)
+    {
+        CalcDate.Day = day;
+        CalcDate.Month = month;
+        CalcDate.Year = year;
+        CalcDate.Hour = hour;
+        CalcDate.Minute = minute;
+        CalcDate.Second = second;
+        return *this;
+    }
+
     const _MYSYSTEMTIME &Current() const { return CurrentTime; }
     const _MYSYSTEMTIME &Target() const { return CalcDate; }
     bool IsValidFlag() const { return Valid; }
+
+    using CTimeCalc::GetDayOfYear;
+    using CTimeCalc::GetWeekOfYear;
+    using CTimeCalc::GetWeeksOfYear;
+};
+
+// While it lives, every reading of the local clock that PictavoLib64 makes
+// returns the pinned moment (weekday included), so that objects the code
+// under test builds itself see a chosen "now". Only the library's calls are
+// redirected; one pin at a time.
+class PinnedClock {
+public:
+    PinnedClock(int day, int month, int year, int hour, int minute, int second,
+                int milliseconds = 0);
+    ~PinnedClock();
+    PinnedClock(const PinnedClock &) = delete;
+    PinnedClock &operator=(const PinnedClock &) = delete;
+
+    // Moves the pinned moment (years 1601 and later).
+    void Set(int day, int month, int year, int hour, int minute, int second, int milliseconds = 0);
+    // False when the library's clock import could not be redirected.
+    bool Active() const { return slot_ != nullptr; }
+
+private:
+    void **slot_ = nullptr;
+    void *original_ = nullptr;
 };
