@@ -1,6 +1,7 @@
 #include "imaging/CImage.h"
 
 #include "filesystem/CFileSystem.h"
+#include "imaging/BitmapBits.h"
 #include "imaging/CImageCommands.h"
 #include "imaging/IImageState.h"
 #include "string/CString.h"
@@ -25,7 +26,10 @@ HMODULE LibraryModule()
 
 // --- construction ----------------------------------------------------------------
 
-CImage::CImage() : State(nullptr), HBitmap(nullptr), BitmapInfo{}, BackgroundColor(0) { Init(); }
+CImage::CImage() : State(nullptr), HBitmap(nullptr), BitmapInfo{}, BackgroundColor(0)
+{
+    Init();
+}
 
 CImage::CImage(const CImage *other) : CImage()
 {
@@ -73,8 +77,8 @@ void CImage::CopyFrom(const CImage &other)
         return;
     }
     HBITMAP copy = nullptr;
-    HDC target = CreateEmptyBitmap(GetDesktopWindow(), copy, bm.bmWidth, bm.bmHeight,
-                                   bm.bmBitsPixel);
+    HDC target =
+        CreateEmptyBitmap(GetDesktopWindow(), copy, bm.bmWidth, bm.bmHeight, bm.bmBitsPixel);
     if (!target) return;
     HDC source = CreateCompatibleDC(target);
     if (source) {
@@ -103,29 +107,53 @@ void CImage::TakeBitmap(HBITMAP bitmap)
 
 // --- access ----------------------------------------------------------------------
 
-int CImage::GetWidth() { return BitmapInfo.bmWidth; }
+int CImage::GetWidth()
+{
+    return BitmapInfo.bmWidth;
+}
 
-int CImage::GetHeight() { return BitmapInfo.bmHeight; }
+int CImage::GetHeight()
+{
+    return BitmapInfo.bmHeight;
+}
 
-WORD CImage::GetDepth() { return BitmapInfo.bmBitsPixel; }
+WORD CImage::GetDepth()
+{
+    return BitmapInfo.bmBitsPixel;
+}
 
-BITMAP CImage::GetBitmap() { return BitmapInfo; }
+BITMAP CImage::GetBitmap()
+{
+    return BitmapInfo;
+}
 
-HBITMAP CImage::GetHBitmap() { return HBitmap; }
+HBITMAP CImage::GetHBitmap()
+{
+    return HBitmap;
+}
 
-void CImage::SetBackColor(COLORREF color) { BackgroundColor = color; }
+void CImage::SetBackColor(COLORREF color)
+{
+    BackgroundColor = color;
+}
 
-COLORREF CImage::GetBackColor() { return BackgroundColor; }
+COLORREF CImage::GetBackColor()
+{
+    return BackgroundColor;
+}
 
-bool CImage::IsStoreImplemented() { return State->CanStore(); }
+bool CImage::IsStoreImplemented()
+{
+    return State->CanStore();
+}
 
 BYTE *CImage::GetBitmapData()
 {
     if (!HBitmap) return nullptr;
-    const size_t size = size_t(BitmapInfo.bmWidthBytes) * size_t(BitmapInfo.bmHeight);
+    const size_t size = BitmapBitsStride(BitmapInfo) * size_t(BitmapInfo.bmHeight);
     if (size == 0) return static_cast<BYTE *>(BitmapInfo.bmBits);
     BYTE *data = new BYTE[size];
-    if (GetBitmapBits(HBitmap, LONG(size), data) > 0) return data;
+    if (GetBitmapBits(HBitmap, LONG(size), data) == LONG(size)) return data;
     delete[] data;
     return static_cast<BYTE *>(BitmapInfo.bmBits);
 }
@@ -147,13 +175,25 @@ const wchar_t *CImage::GetAdjustmentDescription(ImageHelper::Adjustment adjustme
     return text;
 }
 
-bool CImage::Undo() { return false; }
+bool CImage::Undo()
+{
+    return false;
+}
 
-bool CImage::Redo() { return false; }
+bool CImage::Redo()
+{
+    return false;
+}
 
-bool CImage::CanUndo() { return false; }
+bool CImage::CanUndo()
+{
+    return false;
+}
 
-bool CImage::CanRedo() { return false; }
+bool CImage::CanRedo()
+{
+    return false;
+}
 
 // --- loading and saving -----------------------------------------------------------
 
@@ -349,8 +389,8 @@ bool CImage::CopyBitmapToDevive(HDC &dc, RECT rect, double factor, bool stretch)
         const int height = int((rect.bottom - rect.top) * factor);
         // The default mode ANDs colour pixels together when shrinking.
         const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
-        drawn = StretchBlt(dc, rect.left, rect.top, width, height, memory, 0, 0,
-                           BitmapInfo.bmWidth, BitmapInfo.bmHeight, SRCCOPY);
+        drawn = StretchBlt(dc, rect.left, rect.top, width, height, memory, 0, 0, BitmapInfo.bmWidth,
+                           BitmapInfo.bmHeight, SRCCOPY);
         if (oldMode) SetStretchBltMode(dc, oldMode);
     }
     SelectObject(memory, old);
@@ -370,14 +410,19 @@ bool CImage::DrawBitmap(HDC &dc, int x, int y, double factor)
     return CopyBitmapToDevive(dc, rect, factor, false);
 }
 
-bool CImage::DrawBitmap(HDC &dc, RECT rect) { return CopyBitmapToDevive(dc, rect, 1.0, true); }
+bool CImage::DrawBitmap(HDC &dc, RECT rect)
+{
+    return CopyBitmapToDevive(dc, rect, 1.0, true);
+}
 
-bool CImage::StretchBitmap(HDC &dc, RECT rect) { return DrawBitmap(dc, rect); }
+bool CImage::StretchBitmap(HDC &dc, RECT rect)
+{
+    return DrawBitmap(dc, rect);
+}
 
 // --- commands ------------------------------------------------------------------------
 
-bool CImage::Cmd_WriteTextToImage(int x, int y, const wchar_t *text, LOGFONTW font,
-                                  COLORREF color)
+bool CImage::Cmd_WriteTextToImage(int x, int y, const wchar_t *text, LOGFONTW font, COLORREF color)
 {
     if (!HBitmap || !text) return false;
     HDC dc = CreateCompatibleDC(nullptr);
@@ -395,7 +440,10 @@ bool CImage::Cmd_ConvertImagefromBGRtoRGB()
     return CImageCommands().ConvertImagefromBGRtoRGB(HBitmap);
 }
 
-bool CImage::Cmd_SwitchImageHorizontal() { return CImageCommands().SwitchImageHorizontal(HBitmap); }
+bool CImage::Cmd_SwitchImageHorizontal()
+{
+    return CImageCommands().SwitchImageHorizontal(HBitmap);
+}
 
 bool CImage::Cmd_SetImageMonochrome()
 {
@@ -428,4 +476,7 @@ void CImage::Cmd_MaskImage(COLORREF key, short tolerance, bool invert)
     if (result) TakeBitmap(result);
 }
 
-bool CImage::Cmd_GrayingImage() { return true; }
+bool CImage::Cmd_GrayingImage()
+{
+    return true;
+}

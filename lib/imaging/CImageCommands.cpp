@@ -1,17 +1,19 @@
 #include "imaging/CImageCommands.h"
 
+#include "imaging/BitmapBits.h"
+
 #include <vector>
 
 namespace {
 
-// The whole pixel buffer of a bitmap as GetBitmapBits delivers it: rows of
-// bmWidthBytes, top row first.
+// The whole pixel buffer of a bitmap as GetBitmapBits delivers it, top row
+// first.
 bool ReadBits(HBITMAP bitmap, BITMAP &bm, std::vector<BYTE> &bytes)
 {
     if (!bitmap || !GetObjectW(bitmap, sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0)
         return false;
-    bytes.resize(size_t(bm.bmWidthBytes) * size_t(bm.bmHeight));
-    return GetBitmapBits(bitmap, LONG(bytes.size()), bytes.data()) > 0;
+    bytes.resize(BitmapBitsStride(bm) * size_t(bm.bmHeight));
+    return GetBitmapBits(bitmap, LONG(bytes.size()), bytes.data()) == LONG(bytes.size());
 }
 
 bool WriteBits(HBITMAP bitmap, const std::vector<BYTE> &bytes)
@@ -66,7 +68,7 @@ bool CImageCommands::SwitchImageHorizontal(HBITMAP bitmap)
     std::vector<BYTE> bytes;
     if (!ReadBits(bitmap, bm, bytes)) return false;
     // Exchanging whole rows handles every depth and the row padding alike.
-    const size_t rowBytes = size_t(bm.bmWidthBytes);
+    const size_t rowBytes = BitmapBitsStride(bm);
     for (LONG r = 0; r < bm.bmHeight / 2; ++r) {
         BYTE *top = bytes.data() + size_t(r) * rowBytes;
         BYTE *bottom = bytes.data() + size_t(bm.bmHeight - 1 - r) * rowBytes;
@@ -96,7 +98,7 @@ bool CImageCommands::CreateImageMask(HBITMAP bitmap, BITMAP info, COLORREF key, 
     const BYTE matchValue = invert ? 0xFF : 0x00;
     const BYTE otherValue = invert ? 0x00 : 0xFF;
     for (LONG row = 0; row < bm.bmHeight; ++row) {
-        BYTE *p = bytes.data() + size_t(row) * size_t(bm.bmWidthBytes);
+        BYTE *p = bytes.data() + size_t(row) * BitmapBitsStride(bm);
         for (LONG x = 0; x < bm.bmWidth; ++x, p += bytesPerPixel) {
             const bool match =
                 Near(p[0], k0, tolerance) && Near(p[1], k1, tolerance) && Near(p[2], k2, tolerance);
@@ -139,4 +141,7 @@ HBITMAP CImageCommands::MaskImage(HBITMAP source, BITMAP info, HBITMAP mask, COL
     return result;
 }
 
-bool CImageCommands::GrayingImage(HBITMAP) { return true; }
+bool CImageCommands::GrayingImage(HBITMAP)
+{
+    return true;
+}

@@ -87,10 +87,7 @@ bool AppendPiece(wchar_t *buffer, size_t capacity, size_t &used, const wchar_t *
 
 } // namespace
 
-CSupportedGraphic::CSupportedGraphic()
-    : CompletedName{}, Spare{}, LoadFilter{}, SaveFilter{}
-{
-}
+CSupportedGraphic::CSupportedGraphic() : CompletedName{}, Spare{}, LoadFilter{}, SaveFilter{} {}
 
 CSupportedGraphic::~CSupportedGraphic() = default;
 
@@ -107,9 +104,15 @@ const wchar_t *CSupportedGraphic::GetFileFilter(unsigned type, bool forSave)
     return forSave ? t->extension : t->pattern;
 }
 
-int CSupportedGraphic::CountTypesForLoad(SupportedType group) { return LoadList(group).count; }
+int CSupportedGraphic::CountTypesForLoad(SupportedType group)
+{
+    return LoadList(group).count;
+}
 
-int CSupportedGraphic::CountTypesForSave(SupportedType group) { return SaveList(group).count; }
+int CSupportedGraphic::CountTypesForSave(SupportedType group)
+{
+    return SaveList(group).count;
+}
 
 const wchar_t *CSupportedGraphic::GetLoadDlgFilter(SupportedType group)
 {
@@ -177,9 +180,8 @@ const wchar_t *CSupportedGraphic::CheckSavefileName(SupportedType group, const w
     if (index < 0 || index >= list.count) return name;
     // A name that cannot take its extension is refused rather than saved
     // cut short under a name the user did not choose.
-    if (wcslen(name) > 259 ||
-        FAILED(StringCchPrintfW(CompletedName, 260, L"%s%s", name,
-                                GetFileFilter(list.types[index], true)))) {
+    if (wcslen(name) > 259 || FAILED(StringCchPrintfW(CompletedName, 260, L"%s%s", name,
+                                                      GetFileFilter(list.types[index], true)))) {
         CompletedName[0] = L'\0';
         return kEmpty;
     }

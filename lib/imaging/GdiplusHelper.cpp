@@ -33,8 +33,8 @@ GpBitmap *IndexedCopy(GpBitmap *bitmap)
 {
     PixelFormat format = 0;
     UINT width = 0, height = 0;
-    if (GdipGetImagePixelFormat(bitmap, &format) != Ok ||
-        GdipGetImageWidth(bitmap, &width) != Ok || GdipGetImageHeight(bitmap, &height) != Ok)
+    if (GdipGetImagePixelFormat(bitmap, &format) != Ok || GdipGetImageWidth(bitmap, &width) != Ok ||
+        GdipGetImageHeight(bitmap, &height) != Ok)
         return nullptr;
     if (format & PixelFormatIndexed) return nullptr;
     GpBitmap *indexed = nullptr;

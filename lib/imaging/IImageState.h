@@ -12,8 +12,7 @@ public:
     // Formats that only read the bytes (PNG, TIFF, PPM, raw) succeed
     // without storing a bitmap.
     virtual bool LoadFile(const wchar_t *path, HBITMAP *bitmap) = 0;
-    virtual bool LoadResource(HINSTANCE module, const wchar_t *type, WORD id,
-                              HBITMAP *bitmap) = 0;
+    virtual bool LoadResource(HINSTANCE module, const wchar_t *type, WORD id, HBITMAP *bitmap) = 0;
     virtual bool CanStore() = 0;
     virtual bool Store(const wchar_t *path, HBITMAP bitmap, HPALETTE palette) = 0;
     // Bottom-up rows padded to 4 bytes, blue first.

@@ -4,7 +4,10 @@
 
 ImageFileHelper::ImageFileHelper() : Size(0), Stream(nullptr), Memory(nullptr) {}
 
-ImageFileHelper::~ImageFileHelper() { CloseStream(); }
+ImageFileHelper::~ImageFileHelper()
+{
+    CloseStream();
+}
 
 void ImageFileHelper::CloseStream()
 {

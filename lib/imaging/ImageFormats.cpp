@@ -10,8 +10,7 @@ namespace {
 
 // A bitmap made from pixel rows, written through `save` and released.
 template <typename Save>
-bool StoreRows(ImageHelper &helper, int width, int height, int depth, const BYTE *pixels,
-               Save save)
+bool StoreRows(ImageHelper &helper, int width, int height, int depth, const BYTE *pixels, Save save)
 {
     if (!pixels) return false;
     HBITMAP bitmap = nullptr;
@@ -69,8 +68,8 @@ bool DefaultImage::LoadResource(HINSTANCE module, const wchar_t *type, WORD id, 
 {
     if (!bitmap || !type) return false;
     if (!IS_INTRESOURCE(type) && wcscmp(type, L"BITMAP") == 0) {
-        *bitmap = HBITMAP(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0,
-                                     LR_DEFAULTSIZE));
+        *bitmap =
+            HBITMAP(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE));
         if (*bitmap) return true;
     }
     return OpenResourceStream(module, type, id) && DecodePicture(bitmap);
@@ -131,8 +130,8 @@ bool DefaultImage::Store(const wchar_t *path, HBITMAP bitmap, HPALETTE palette)
     BSTR name = SysAllocString(path);
     if (name) {
         IDispatch *dispatch = nullptr;
-        if (SUCCEEDED(picture->QueryInterface(IID_IDispatch,
-                                              reinterpret_cast<void **>(&dispatch))) &&
+        if (SUCCEEDED(
+                picture->QueryInterface(IID_IDispatch, reinterpret_cast<void **>(&dispatch))) &&
             dispatch) {
             saved = SUCCEEDED(OleSavePictureFile(dispatch, name));
             dispatch->Release();
@@ -148,7 +147,10 @@ bool DefaultImage::Store(const wchar_t *path, HBITMAP bitmap, HPALETTE palette)
 
 // --- GDI+ encoders ---------------------------------------------------------------
 
-bool EncoderImage::LoadFile(const wchar_t *path, HBITMAP *) { return OpenFileStream(path); }
+bool EncoderImage::LoadFile(const wchar_t *path, HBITMAP *)
+{
+    return OpenFileStream(path);
+}
 
 bool EncoderImage::LoadResource(HINSTANCE module, const wchar_t *type, WORD id, HBITMAP *)
 {
@@ -169,7 +171,10 @@ bool EncoderImage::StoreDIB(const wchar_t *path, int width, int height, int dept
 
 // --- read into memory only -------------------------------------------------------
 
-bool ReadOnlyImage::LoadFile(const wchar_t *path, HBITMAP *) { return OpenFileStream(path); }
+bool ReadOnlyImage::LoadFile(const wchar_t *path, HBITMAP *)
+{
+    return OpenFileStream(path);
+}
 
 bool ReadOnlyImage::LoadResource(HINSTANCE module, const wchar_t *type, WORD id, HBITMAP *)
 {
@@ -234,9 +239,9 @@ bool WriteBitmapFile(const wchar_t *path, HBITMAP bitmap)
 
     std::vector<BYTE> pixels(bmi->bmiHeader.biSizeImage);
     HDC screen = GetDC(nullptr);
-    const int lines = screen ? GetDIBits(screen, bitmap, 0, UINT(bm.bmHeight), pixels.data(), bmi,
-                                         DIB_RGB_COLORS)
-                             : 0;
+    const int lines =
+        screen ? GetDIBits(screen, bitmap, 0, UINT(bm.bmHeight), pixels.data(), bmi, DIB_RGB_COLORS)
+               : 0;
     if (screen) ReleaseDC(nullptr, screen);
     if (lines != bm.bmHeight) return false;
 
@@ -245,8 +250,8 @@ bool WriteBitmapFile(const wchar_t *path, HBITMAP bitmap)
     header.bfOffBits = DWORD(sizeof(BITMAPFILEHEADER) + info.size());
     header.bfSize = DWORD(header.bfOffBits + pixels.size());
 
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     const bool written = WriteAll(file, &header, sizeof(header)) &&
                          WriteAll(file, info.data(), DWORD(info.size())) &&

@@ -46,7 +46,9 @@ protected:
 };
 
 // Windows bitmaps: loaded by the window manager, written by GDI+.
-class BmpImage : public ImageFileHelper, public ImageHelper, public GdiplusHelper,
+class BmpImage : public ImageFileHelper,
+                 public ImageHelper,
+                 public GdiplusHelper,
                  public IImageState {
 public:
     bool LoadFile(const wchar_t *path, HBITMAP *bitmap) override;
@@ -72,7 +74,9 @@ private:
 };
 
 // Formats written through one GDI+ encoder and only read into memory.
-class EncoderImage : public ImageFileHelper, public ImageHelper, public GdiplusHelper,
+class EncoderImage : public ImageFileHelper,
+                     public ImageHelper,
+                     public GdiplusHelper,
                      public IImageState {
 public:
     explicit EncoderImage(const wchar_t *mimeType) : MimeType(mimeType) {}

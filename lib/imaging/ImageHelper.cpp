@@ -1,5 +1,8 @@
 #include "imaging/ImageHelper.h"
 
+#include "imaging/BitmapBits.h"
+
+#include <cstring>
 #include <cwchar>
 #include <vector>
 
@@ -47,17 +50,19 @@ HDC ImageHelper::CreateEmptyBitmap(HWND window, HBITMAP &bitmap, const BITMAPINF
     return dc;
 }
 
-HDC ImageHelper::CreateBitmapFromDIB(HWND window, HBITMAP &bitmap, int width, int height,
-                                     int depth, const BYTE *pixels)
+HDC ImageHelper::CreateBitmapFromDIB(HWND window, HBITMAP &bitmap, int width, int height, int depth,
+                                     const BYTE *pixels)
 {
     HDC dc = CreateEmptyBitmap(window, bitmap, width, height, depth);
     if (!dc || !pixels) return dc;
-    BITMAPINFO info = CreateBitmapInfo(width, height, depth);
-    GetDIBits(dc, bitmap, 0, UINT(height), nullptr, &info, DIB_RGB_COLORS);
-    // SetDIBits refuses a bitmap that is selected into a DC.
-    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_BITMAP));
-    SetDIBits(dc, bitmap, 0, UINT(height), pixels, &info, DIB_RGB_COLORS);
-    SelectObject(dc, old);
+    // The new DIB section has exactly the layout of the caller's rows (the
+    // same header), so they go straight into its memory.
+    DIBSECTION section = {};
+    if (GetObjectW(bitmap, sizeof(section), &section) == sizeof(section) && section.dsBm.bmBits) {
+        const size_t stride = ((size_t(width) * size_t(depth) + 31) / 32) * 4;
+        GdiFlush();
+        memcpy(section.dsBm.bmBits, pixels, stride * size_t(height));
+    }
     return dc;
 }
 
@@ -101,10 +106,10 @@ bool ImageHelper::ConvertBGRtoRGB(HBITMAP &bitmap, int count, short bytesPerPixe
     if (bm.bmBitsPixel != bytesPerPixel * 8 || bm.bmWidth <= 0 || bm.bmHeight <= 0) return false;
     // GetBitmapBits rows are padded to a WORD: 24-bit bitmaps of odd width
     // do not have packed rows, so walk them row by row.
-    const size_t rowBytes = size_t(bm.bmWidthBytes);
+    const size_t rowBytes = BitmapBitsStride(bm);
     const size_t total = rowBytes * size_t(bm.bmHeight);
     std::vector<BYTE> bytes(total);
-    if (GetBitmapBits(bitmap, LONG(total), bytes.data()) <= 0) return false;
+    if (GetBitmapBits(bitmap, LONG(total), bytes.data()) != LONG(total)) return false;
 
     const long long pixels = (long long)bm.bmWidth * bm.bmHeight;
     long long left = count < pixels ? count : pixels;

@@ -13,7 +13,10 @@ constexpr int TypeTrueColorRle = 10;
 constexpr std::uint8_t OriginRight = 0x10;
 constexpr std::uint8_t OriginTop = 0x20;
 
-unsigned Word(const std::uint8_t *p) { return unsigned(p[0]) | (unsigned(p[1]) << 8); }
+unsigned Word(const std::uint8_t *p)
+{
+    return unsigned(p[0]) | (unsigned(p[1]) << 8);
+}
 
 // Places pixels in file order (left to right, rows in the order the
 // descriptor gives) into the DIB layout.
