@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-#include <stdio.h>
 #include <string>
 
 namespace {
@@ -120,47 +118,35 @@ TEST_F(TaskTarget, SinceLastCountDown)
     EXPECT_EQ(StoredTarget(app->Settings), "01.01.2026 00:10:00");
 }
 
-struct WeekdayCase {
-    int day, month, year, hour, minute; // now; 06.01.2025 is a Monday
-    const char *chosen;                 // Monday to Sunday, 'x' where chosen
-    const char *expected;
-};
-
-void PrintTo(const WeekdayCase &c, std::ostream *os)
+TEST_F(TaskTarget, OnWeekdaysTheNextChosenDayWhoseTimeLiesAhead)
 {
-    *os << c.day << "." << c.month << "." << c.year << " " << c.hour << ":" << c.minute << " "
-        << c.chosen << " -> " << c.expected;
+    const struct {
+        int day, month, year, hour, minute; // now; 06.01.2025 is a Monday
+        const char *chosen;                 // Monday to Sunday, 'x' where chosen
+        const char *expected;
+    } cases[] = {{6, 1, 2025, 6, 59, "x.x....", "06.01.2025 07:00:00"},
+                 {6, 1, 2025, 7, 0, "x.x....", "08.01.2025 07:00:00"},
+                 {9, 1, 2025, 6, 0, "x.x....", "13.01.2025 07:00:00"},
+                 {7, 1, 2025, 8, 0, ".x.....", "14.01.2025 07:00:00"},
+                 // Only Sunday, asked on Saturday evening: into the new year.
+                 {31, 12, 2022, 20, 0, "......x", "01.01.2023 07:00:00"},
+                 // No weekday chosen: the time of day a week from today.
+                 {26, 2, 2024, 9, 0, ".......", "04.03.2024 07:00:00"}};
+    for (const auto &c : cases) {
+        PinnedClock clock(c.day, c.month, c.year, c.hour, c.minute, 30);
+        Start(clock, TASK_WEEKDAYS);
+        tSettings &s = app->Settings;
+        bool *days[7] = {&s.IsMo, &s.IsDi, &s.IsMi, &s.IsDo, &s.IsFr, &s.IsSa, &s.IsSo};
+        for (int i = 0; i < 7; ++i)
+            *days[i] = c.chosen[i] == 'x';
+        s.Jeweils_Stunde = 7;
+        s.Jeweils_Minute = 0;
+        SetTarget(1, 1, 2020, 0, 0, 0); // a past target, ignored by this mode
+        EXPECT_TRUE(Compute(false));
+        EXPECT_EQ(StoredTarget(s), c.expected) << c.chosen << " from " << c.day << "." << c.month;
+        EXPECT_FALSE(lastExpired);
+    }
 }
-
-class TaskOnWeekdays : public TaskTarget, public ::testing::WithParamInterface<WeekdayCase> {};
-
-TEST_P(TaskOnWeekdays, NextChosenDayWhoseTimeLiesAhead)
-{
-    const WeekdayCase &c = GetParam();
-    PinnedClock clock(c.day, c.month, c.year, c.hour, c.minute, 30);
-    Start(clock, TASK_WEEKDAYS);
-    tSettings &s = app->Settings;
-    bool *days[7] = {&s.IsMo, &s.IsDi, &s.IsMi, &s.IsDo, &s.IsFr, &s.IsSa, &s.IsSo};
-    for (int i = 0; i < 7; ++i)
-        *days[i] = c.chosen[i] == 'x';
-    s.Jeweils_Stunde = 7;
-    s.Jeweils_Minute = 0;
-    SetTarget(1, 1, 2020, 0, 0, 0); // a past target, ignored by this mode
-    EXPECT_TRUE(Compute(false));
-    EXPECT_EQ(StoredTarget(s), c.expected);
-    EXPECT_FALSE(lastExpired);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    ChosenDays, TaskOnWeekdays,
-    ::testing::Values(WeekdayCase{6, 1, 2025, 6, 59, "x.x....", "06.01.2025 07:00:00"},
-                      WeekdayCase{6, 1, 2025, 7, 0, "x.x....", "08.01.2025 07:00:00"},
-                      WeekdayCase{9, 1, 2025, 6, 0, "x.x....", "13.01.2025 07:00:00"},
-                      WeekdayCase{7, 1, 2025, 8, 0, ".x.....", "14.01.2025 07:00:00"},
-                      // Only Sunday, asked on Saturday evening: into the new year.
-                      WeekdayCase{31, 12, 2022, 20, 0, "......x", "01.01.2023 07:00:00"},
-                      // No weekday chosen: the time of day a week from today.
-                      WeekdayCase{26, 2, 2024, 9, 0, ".......", "04.03.2024 07:00:00"}));
 
 TEST_F(TaskTarget, WeekdaysRenewAnObjectBuiltFromAnInvalidTarget)
 {
