@@ -148,6 +148,11 @@ TEST_F(Registry, BinaryValuesOfAnySizeAreReadInFull)
     ASSERT_EQ(size, big.size());
     EXPECT_EQ(memcmp(block, big.data(), big.size()), 0);
     EXPECT_TRUE(HeapFree(GetProcessHeap(), 0, block));
+    // The size is optional, the default may be null.
+    block = reg.ReadValue(L"B", L"big", (BYTE *)nullptr);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block[19999], big[19999]);
+    HeapFree(GetProcessHeap(), 0, block);
 
     reg.WriteValue(L"B", L"dword", 1);
     EXPECT_EQ(reg.ReadValue(L"B", L"dword", fallback, &size), fallback);

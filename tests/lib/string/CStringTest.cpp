@@ -37,6 +37,8 @@ TEST(StringBasics, AssignmentComparisonAndCopies)
     EXPECT_EQ(Text(s), L"cdef");
     s = (const wchar_t *)nullptr;
     EXPECT_EQ(Text(s), L"");
+    s = L'\0';
+    EXPECT_EQ(Text(s), L"");
     s = L'q';
     EXPECT_TRUE(s == L'q' && s != L'Q' && s == L"q" && s != L"Q");
     EXPECT_FALSE(CString(L"ab") == L'a');
@@ -88,6 +90,7 @@ TEST(StringSearch, PositionsAndSubstrings)
 {
     EXPECT_EQ(CString(L"a.b.c").IndexOf(L'.') * 10 + CString(L"a.b.c").LastIndexOf(L'.'), 13);
     EXPECT_EQ(CString(L"abc").IndexOf(L'.'), -1);
+    EXPECT_EQ(CString(L"abc").LastIndexOf(L'\0'), 3);
     const CString s(L"hello");
     struct Case {
         int start, count;

@@ -167,7 +167,8 @@ TEST(WeekOfYear, StatedDays)
     FixedTimeCalc calc = At(1, 1, 2024);
     EXPECT_EQ(calc.GetDayOfYear(31, 12, 2024), 366);
     EXPECT_EQ(calc.GetDayOfYear(1, INT_MAX, 2024), 367); // no month beyond December
-    EXPECT_EQ(calc.GetWeekOfYear(31, 12, 2024), 53);     // ISO 8601 would say week 1
+    EXPECT_EQ(calc.GetDayOfYear(INT_MAX, 12, 2024), INT_MAX);
+    EXPECT_EQ(calc.GetWeekOfYear(31, 12, 2024), 53); // ISO 8601 would say week 1
     EXPECT_EQ(calc.GetWeekOfYear(1, 1, 2021), 53);
     EXPECT_EQ(calc.GetWeekOfYear(4, 1, 2021), 1);
     EXPECT_EQ(calc.GetWeeksOfYear(2024) * 100 + calc.GetWeeksOfYear(2021), 5352);
