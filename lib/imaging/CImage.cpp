@@ -424,15 +424,7 @@ bool CImage::StretchBitmap(HDC &dc, RECT rect)
 
 bool CImage::Cmd_WriteTextToImage(int x, int y, const wchar_t *text, LOGFONTW font, COLORREF color)
 {
-    if (!HBitmap || !text) return false;
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (!dc) return false;
-    HGDIOBJ old = SelectObject(dc, HBitmap);
-    PrepareTextForBitmap(color, TA_CENTER | TA_TOP);
-    DrawTextToBitmap(dc, x, y, text, font);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return true;
+    return WriteTextOnBitmap(*this, HBitmap, x, y, text, font, color);
 }
 
 bool CImage::Cmd_ConvertImagefromBGRtoRGB()

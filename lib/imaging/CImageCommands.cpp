@@ -35,15 +35,7 @@ CImageCommands::~CImageCommands() = default;
 bool CImageCommands::WriteTextToImage(HBITMAP bitmap, int x, int y, const wchar_t *text,
                                       LOGFONTW font, COLORREF color)
 {
-    if (!bitmap || !text) return false;
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (!dc) return false;
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    PrepareTextForBitmap(color, TA_CENTER | TA_TOP);
-    DrawTextToBitmap(dc, x, y, text, font);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return true;
+    return WriteTextOnBitmap(*this, bitmap, x, y, text, font, color);
 }
 
 bool CImageCommands::ConvertImagefromBGRtoRGB(HBITMAP bitmap)

@@ -72,6 +72,20 @@ void ImageHelper::PrepareTextForBitmap(COLORREF color, UINT align)
     TextAlign = align;
 }
 
+bool WriteTextOnBitmap(ImageHelper &helper, HBITMAP bitmap, int x, int y, const wchar_t *text,
+                       const LOGFONTW &font, COLORREF color)
+{
+    if (!bitmap || !text) return false;
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) return false;
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    helper.PrepareTextForBitmap(color, TA_CENTER | TA_TOP);
+    helper.DrawTextToBitmap(dc, x, y, text, font);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return true;
+}
+
 void ImageHelper::DrawTextToBitmap(HDC &dc, int x, int y, const wchar_t *text, LOGFONTW font)
 {
     if (!dc || !text) return;

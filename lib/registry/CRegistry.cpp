@@ -92,16 +92,20 @@ bool CRegistry::FullKey(const wchar_t *subKey, wchar_t *out)
     return SUCCEEDED(hr);
 }
 
+bool CRegistry::OpenKey(const wchar_t *subKey, REGSAM access, HKEY &key)
+{
+    wchar_t path[kPathCch];
+    return FullKey(subKey, path) &&
+           RegOpenKeyExW(RootKey, path, 0, access | ViewFlags, &key) == ERROR_SUCCESS;
+}
+
 // Reads a value of the given type into data (capacity bytes). Fails when the
 // value is missing, of another type or larger than the capacity.
 bool CRegistry::QueryTyped(const wchar_t *subKey, const wchar_t *name, DWORD type, void *data,
                            DWORD capacity, DWORD *size)
 {
-    wchar_t path[kPathCch];
-    if (!FullKey(subKey, path)) return false;
     HKEY key;
-    if (RegOpenKeyExW(RootKey, path, 0, MAXIMUM_ALLOWED | ViewFlags, &key) != ERROR_SUCCESS)
-        return false;
+    if (!OpenKey(subKey, MAXIMUM_ALLOWED, key)) return false;
     DWORD storedType = REG_NONE;
     DWORD storedSize = 0;
     bool ok =
@@ -164,11 +168,8 @@ BYTE *CRegistry::ReadValue(const wchar_t *subKey, const wchar_t *name, BYTE *def
 {
     BinaryValue = def;
     if (size) *size = 0;
-    wchar_t path[kPathCch];
-    if (!FullKey(subKey, path)) return BinaryValue;
     HKEY key;
-    if (RegOpenKeyExW(RootKey, path, 0, MAXIMUM_ALLOWED | ViewFlags, &key) != ERROR_SUCCESS)
-        return BinaryValue;
+    if (!OpenKey(subKey, MAXIMUM_ALLOWED, key)) return BinaryValue;
     // The block is sized from the value itself, so no value is too large
     // for it; a value that changes between the queries gives the default.
     DWORD type = REG_NONE;
@@ -235,22 +236,16 @@ int CRegistry::WriteValue(const wchar_t *subKey, const wchar_t *name, float valu
 
 bool CRegistry::ExistKey(const wchar_t *subKey)
 {
-    wchar_t path[kPathCch];
-    if (!FullKey(subKey, path)) return false;
     HKEY key;
-    if (RegOpenKeyExW(RootKey, path, 0, MAXIMUM_ALLOWED | ViewFlags, &key) != ERROR_SUCCESS)
-        return false;
+    if (!OpenKey(subKey, MAXIMUM_ALLOWED, key)) return false;
     RegCloseKey(key);
     return true;
 }
 
 bool CRegistry::ExistValue(const wchar_t *subKey, const wchar_t *name)
 {
-    wchar_t path[kPathCch];
-    if (!FullKey(subKey, path)) return false;
     HKEY key;
-    if (RegOpenKeyExW(RootKey, path, 0, MAXIMUM_ALLOWED | ViewFlags, &key) != ERROR_SUCCESS)
-        return false;
+    if (!OpenKey(subKey, MAXIMUM_ALLOWED, key)) return false;
     const bool found =
         RegQueryValueExW(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
     RegCloseKey(key);
@@ -261,10 +256,8 @@ int CRegistry::DeleteKey(const wchar_t *subKeyName)
 {
     // RegDeleteKeyW with an empty name would delete the base key itself.
     if (!subKeyName || !*subKeyName) return 3;
-    if (!RootKey) return 5;
     HKEY key;
-    if (RegOpenKeyExW(RootKey, KeyPath, 0, KEY_ALL_ACCESS | ViewFlags, &key) != ERROR_SUCCESS)
-        return 5;
+    if (!OpenKey(nullptr, KEY_ALL_ACCESS, key)) return 5;
     const LONG deleted = RegDeleteKeyW(key, subKeyName);
     const LONG closed = RegCloseKey(key);
     if (deleted != ERROR_SUCCESS) return 3;
@@ -273,11 +266,8 @@ int CRegistry::DeleteKey(const wchar_t *subKeyName)
 
 int CRegistry::DeleteValue(const wchar_t *subKey, const wchar_t *name)
 {
-    wchar_t path[kPathCch];
-    if (!FullKey(subKey, path)) return 5;
     HKEY key;
-    if (RegOpenKeyExW(RootKey, path, 0, KEY_ALL_ACCESS | ViewFlags, &key) != ERROR_SUCCESS)
-        return 5;
+    if (!OpenKey(subKey, KEY_ALL_ACCESS, key)) return 5;
     const LONG deleted = RegDeleteValueW(key, name);
     const LONG closed = RegCloseKey(key);
     if (deleted != ERROR_SUCCESS) return 3;
@@ -297,42 +287,33 @@ void CRegistry::ReadRegQueryInfo(HKEY key, DWORD &subKeys, DWORD &values)
 
 void CRegistry::CountKeysAndValues(DWORD &subKeys, DWORD &values)
 {
-    if (!RootKey) return;
     HKEY key;
-    if (RegOpenKeyExW(RootKey, KeyPath, 0, MAXIMUM_ALLOWED | ViewFlags, &key) != ERROR_SUCCESS)
-        return;
+    if (!OpenKey(nullptr, MAXIMUM_ALLOWED, key)) return;
     ReadRegQueryInfo(key, subKeys, values);
     RegCloseKey(key);
 }
 
 const wchar_t *CRegistry::ReadKeyNameById(DWORD index)
 {
-    ValueBuffer[0] = L'\0';
-    HKEY key;
-    if (!RootKey ||
-        RegOpenKeyExW(RootKey, KeyPath, 0, MAXIMUM_ALLOWED | ViewFlags, &key) != ERROR_SUCCESS)
-        return ValueBuffer;
-    DWORD cch = kValueCch;
-    if (RegEnumKeyExW(key, index, ValueBuffer, &cch, nullptr, nullptr, nullptr, nullptr) !=
-        ERROR_SUCCESS)
-        ValueBuffer[0] = L'\0';
-    ValueBuffer[kValueCch - 1] = L'\0';
-    RegCloseKey(key);
-    return ValueBuffer;
+    return ReadNameById(index, true);
 }
 
 const wchar_t *CRegistry::ReadValueNameById(DWORD index)
 {
+    return ReadNameById(index, false);
+}
+
+const wchar_t *CRegistry::ReadNameById(DWORD index, bool keyName)
+{
     ValueBuffer[0] = L'\0';
     HKEY key;
-    if (!RootKey ||
-        RegOpenKeyExW(RootKey, KeyPath, 0, MAXIMUM_ALLOWED | ViewFlags, &key) != ERROR_SUCCESS)
-        return ValueBuffer;
+    if (!OpenKey(nullptr, MAXIMUM_ALLOWED, key)) return ValueBuffer;
     // A name that does not fit comes back empty, never cut.
     DWORD cch = kValueCch;
-    if (RegEnumValueW(key, index, ValueBuffer, &cch, nullptr, nullptr, nullptr, nullptr) !=
-        ERROR_SUCCESS)
-        ValueBuffer[0] = L'\0';
+    const LONG found =
+        keyName ? RegEnumKeyExW(key, index, ValueBuffer, &cch, nullptr, nullptr, nullptr, nullptr)
+                : RegEnumValueW(key, index, ValueBuffer, &cch, nullptr, nullptr, nullptr, nullptr);
+    if (found != ERROR_SUCCESS) ValueBuffer[0] = L'\0';
     ValueBuffer[kValueCch - 1] = L'\0';
     RegCloseKey(key);
     return ValueBuffer;

@@ -59,6 +59,9 @@ private:
     bool Is64BitWindow();
 
     bool FullKey(const wchar_t *subKey, wchar_t *out);
+    // Opens the base key's sub key (the base key itself for null or "").
+    bool OpenKey(const wchar_t *subKey, REGSAM access, HKEY &key);
+    const wchar_t *ReadNameById(DWORD index, bool keyName);
     bool QueryTyped(const wchar_t *subKey, const wchar_t *name, DWORD type, void *data,
                     DWORD capacity, DWORD *size);
     int Write(const wchar_t *subKey, const wchar_t *name, DWORD type, const void *data, DWORD size);

@@ -29,7 +29,4 @@ private:
     std::thread worker_;
 };
 
-// The first visible dialog box (#32770) of this process, or null.
-HWND FindOwnDialog();
-
 } // namespace wintest

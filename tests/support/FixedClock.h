@@ -5,6 +5,9 @@
 
 #include "timecalc/CTimeCalc.h"
 
+#include <stdio.h>
+#include <string>
+
 class FixedTimeCalc : public CTimeCalc {
 public:
     // Target as the program builds it (validated by the six-value
@@ -16,12 +19,7 @@ public:
 
     FixedTimeCalc &Now(int day, int month, int year, int hour, int minute, int second)
     {
-        CurrentTime.Day = day;
-        CurrentTime.Month = month;
-        CurrentTime.Year = year;
-        CurrentTime.Hour = hour;
-        CurrentTime.Minute = minute;
-        CurrentTime.Second = second;
+        Fill(CurrentTime, day, month, year, hour, minute, second);
         CurrentTime.Milliseconds = 0;
         return *this;
     }
@@ -29,12 +27,7 @@ public:
     // Writes the target as it stands: no validation, no weekday.
     FixedTimeCalc &SetTarget(int day, int month, int year, int hour, int minute, int second)
     {
-        CalcDate.Day = day;
-        CalcDate.Month = month;
-        CalcDate.Year = year;
-        CalcDate.Hour = hour;
-        CalcDate.Minute = minute;
-        CalcDate.Second = second;
+        Fill(CalcDate, day, month, year, hour, minute, second);
         return *this;
     }
 
@@ -45,7 +38,24 @@ public:
     using CTimeCalc::GetDayOfYear;
     using CTimeCalc::GetWeekOfYear;
     using CTimeCalc::GetWeeksOfYear;
+
+private:
+    static void Fill(_MYSYSTEMTIME &t, int day, int month, int year, int hour, int minute,
+                     int second)
+    {
+        t.Day = day, t.Month = month, t.Year = year;
+        t.Hour = hour, t.Minute = minute, t.Second = second;
+    }
 };
+
+// "dd.mm.yyyy hh:mm:ss", for comparing whole records in one assertion.
+inline std::string Stamp(const _MYSYSTEMTIME &t)
+{
+    char text[80];
+    snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d", t.Day, t.Month, t.Year, t.Hour,
+             t.Minute, t.Second);
+    return text;
+}
 
 // While it lives, every reading of the local clock that PictavoLib64 makes
 // returns the pinned moment (weekday included), so that objects the code

@@ -8,12 +8,17 @@
 
 namespace wintest {
 
-namespace {
-
 std::wstring Wide(const std::string &text)
 {
     return std::wstring(text.begin(), text.end());
 }
+
+OutFile::OutFile(const std::string &name)
+    : windows(OutputPath(Wide(name).c_str())), host(HostOutputPath(name))
+{
+}
+
+namespace {
 
 std::string ReadFile(const std::wstring &path)
 {

@@ -25,4 +25,14 @@ int RunOnHost(const std::string &script, std::string *output = nullptr, DWORD ti
 // A text in single quotes for the shell.
 std::string ShellQuote(const std::string &text);
 
+// An ASCII text as a wide one.
+std::wstring Wide(const std::string &text);
+
+// A file of the test output folder, seen from both sides.
+struct OutFile {
+    explicit OutFile(const std::string &name);
+    std::wstring windows;
+    std::string host;
+};
+
 } // namespace wintest

@@ -1,5 +1,6 @@
 #include "support/WinTest.h"
 
+#include <gtest/gtest.h>
 #include <strsafe.h>
 
 namespace wintest {
@@ -18,6 +19,23 @@ std::wstring Env(const wchar_t *name)
     wchar_t value[1024] = L"";
     DWORD n = GetEnvironmentVariableW(name, value, 1024);
     return n > 0 && n < 1024 ? std::wstring(value) : std::wstring();
+}
+
+std::wstring UniqueName(const wchar_t *prefix)
+{
+    const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string test =
+        info ? std::string(info->test_suite_name()) + "." + info->name() : std::string();
+    for (char &c : test)
+        if (c == '/' || c == '\\') c = '_'; // parameterised tests
+    return prefix + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::wstring(test.begin(), test.end());
+}
+
+bool IsFolder(const std::wstring &path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::wstring OutputPath(const wchar_t *fileName)
@@ -97,16 +115,19 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
 
 } // namespace
 
+HWND FindProcessWindow(DWORD processId, const wchar_t *className, const wchar_t *title)
+{
+    WindowQuery q = {processId, className, title, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&q));
+    return q.found;
+}
+
 HWND Program::WaitForWindow(const wchar_t *className, const wchar_t *title, DWORD milliseconds)
 {
-    WindowQuery q = {info_.dwProcessId, className, title, nullptr};
-    WaitUntil(
-        [&] {
-            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&q));
-            return q.found != nullptr;
-        },
-        milliseconds);
-    return q.found;
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindProcessWindow(info_.dwProcessId, className, title)); },
+              milliseconds);
+    return found;
 }
 
 Capture CaptureScreen(const RECT &area)
@@ -133,51 +154,14 @@ Capture CaptureScreen(const RECT &area)
         BitBlt(memory, 0, 0, c.width, c.height, screen, area.left, area.top, SRCCOPY);
         GdiFlush();
         const DWORD *src = static_cast<const DWORD *>(bits);
-        for (size_t i = 0; i < c.pixels.size(); ++i) c.pixels[i] = src[i] & 0x00FFFFFF;
+        for (size_t i = 0; i < c.pixels.size(); ++i)
+            c.pixels[i] = src[i] & 0x00FFFFFF;
         SelectObject(memory, old);
     }
     if (dib) DeleteObject(dib);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return c;
-}
-
-bool SaveBitmapFile(const Capture &capture, const std::wstring &path)
-{
-    if (capture.width <= 0 || capture.height <= 0 || path.empty()) return false;
-    const DWORD rowBytes = ((DWORD)capture.width * 3 + 3) & ~3u;
-    const DWORD imageBytes = rowBytes * capture.height;
-    BITMAPFILEHEADER fh = {};
-    BITMAPINFOHEADER ih = {};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof(fh) + sizeof(ih);
-    fh.bfSize = fh.bfOffBits + imageBytes;
-    ih.biSize = sizeof(ih);
-    ih.biWidth = capture.width;
-    ih.biHeight = capture.height; // bottom row first
-    ih.biPlanes = 1;
-    ih.biBitCount = 24;
-    ih.biSizeImage = imageBytes;
-
-    std::vector<BYTE> data(imageBytes, 0);
-    for (int y = 0; y < capture.height; ++y) {
-        BYTE *row = data.data() + (size_t)(capture.height - 1 - y) * rowBytes;
-        for (int x = 0; x < capture.width; ++x) {
-            DWORD p = capture.pixels[(size_t)y * capture.width + x];
-            row[x * 3 + 0] = (BYTE)(p & 0xFF);
-            row[x * 3 + 1] = (BYTE)((p >> 8) & 0xFF);
-            row[x * 3 + 2] = (BYTE)((p >> 16) & 0xFF);
-        }
-    }
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, &fh, sizeof(fh), &written, nullptr) &&
-              WriteFile(file, &ih, sizeof(ih), &written, nullptr) &&
-              WriteFile(file, data.data(), imageBytes, &written, nullptr);
-    CloseHandle(file);
-    return ok;
 }
 
 } // namespace wintest

@@ -19,6 +19,16 @@ std::wstring OutputPath(const wchar_t *fileName);
 // Value of an environment variable of the test process ("" if unset).
 std::wstring Env(const wchar_t *name);
 
+// prefix, this process's id and the running test's name: for registry keys
+// and folders that no other test or test program of the session shares.
+std::wstring UniqueName(const wchar_t *prefix);
+
+bool IsFolder(const std::wstring &path);
+
+// The first visible top-level window of the process with the given class
+// and title (either may be null), or null.
+HWND FindProcessWindow(DWORD processId, const wchar_t *className, const wchar_t *title);
+
 // A started program; the destructor ends it if it is still running.
 class Program {
 public:
@@ -32,8 +42,7 @@ public:
     // Waits for the process to end; returns its exit code, or STILL_ACTIVE
     // when it did not end within the time.
     DWORD WaitForExit(DWORD milliseconds);
-    // The first visible top-level window of this process with the given
-    // class and title (either may be null), waiting up to the given time.
+    // FindProcessWindow for this process, waiting up to the given time.
     HWND WaitForWindow(const wchar_t *className, const wchar_t *title, DWORD milliseconds);
 
 private:
@@ -62,8 +71,5 @@ struct Capture {
     }
 };
 Capture CaptureScreen(const RECT &area);
-
-// Writes a capture as a 24-bit Windows bitmap file.
-bool SaveBitmapFile(const Capture &capture, const std::wstring &path);
 
 } // namespace wintest

@@ -5,68 +5,43 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
-const RECT kPrimary = {0, 0, 800, 600};
-
-RECT Window(LONG x, LONG y, LONG width, LONG height)
+TEST(TwoMonitors, WindowsAreFittedToTheVirtualScreenOrToTheGivenArea)
 {
-    return RECT{x, y, width, height};
-}
-
-void ExpectRect(const RECT &r, LONG x, LONG y, LONG width, LONG height)
-{
-    EXPECT_EQ(r.left, x);
-    EXPECT_EQ(r.top, y);
-    EXPECT_EQ(r.right, width);
-    EXPECT_EQ(r.bottom, height);
-}
-
-class TwoMonitors : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "needs the two-monitor session";
-        ASSERT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), 1600);
-    }
-};
-
-TEST_F(TwoMonitors, WindowsMayStretchAcrossBothMonitors)
-{
-    // Over the edge between the monitors: nothing to do.
-    ExpectRect(CSystem::CheckDimension(Window(700, 100, 300, 200), kPrimary, false, true), 700, 100,
-               300, 200);
-    // Past the right edge of the second monitor: moved back onto it.
-    ExpectRect(CSystem::CheckDimension(Window(1500, 100, 300, 200), kPrimary, false, true), 1300,
-               100, 300, 200);
-    // Below the bottom of the monitor nearest to the corner.
-    ExpectRect(CSystem::CheckDimension(Window(1000, 500, 300, 200), kPrimary, false, true), 1000,
-               400, 300, 200);
-    ExpectRect(CSystem::CheckDimension(Window(-50, -20, 300, 200), kPrimary, false, true), 0, 0,
-               300, 200);
-}
-
-TEST_F(TwoMonitors, TooLargeWindowsAreCutToTheVirtualScreen)
-{
-    ExpectRect(CSystem::CheckDimension(Window(10, 10, 2500, 1200), kPrimary, false, true), 0, 0,
-               1600, 600);
-    ExpectRect(CSystem::CheckDimension(Window(1500, 100, 300, 200), kPrimary, false, false), 1500,
-               100, 100, 200);
-}
-
-TEST_F(TwoMonitors, SingleAreaKeepsTheWindowInTheGivenArea)
-{
-    ExpectRect(CSystem::CheckDimension(Window(700, 100, 300, 200), kPrimary, true, true), 500, 100,
-               300, 200);
-    ExpectRect(CSystem::CheckDimension(Window(1500, 100, 300, 200), kPrimary, true, true), 500, 100,
-               300, 200);
-}
-
-TEST_F(TwoMonitors, UnknownPositionIsReturnedUnchanged)
-{
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "needs the two-monitor session";
+    ASSERT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), 1600);
     const LONG unknown = -2147483647 - 1;
-    ExpectRect(CSystem::CheckDimension(Window(unknown, unknown, 5000, 5000), kPrimary, false, true),
-               unknown, unknown, 5000, 5000);
+    using Rect = std::vector<LONG>;
+    const struct {
+        RECT window; // x, y, width, height
+        bool singleArea, keepWhole;
+        Rect fitted;
+    } cases[] = {
+        // Over the edge between the monitors: nothing to do.
+        {{700, 100, 300, 200}, false, true, {700, 100, 300, 200}},
+        // Past the right edge of the second monitor: moved back onto it.
+        {{1500, 100, 300, 200}, false, true, {1300, 100, 300, 200}},
+        // Below the bottom of the monitor nearest to the corner.
+        {{1000, 500, 300, 200}, false, true, {1000, 400, 300, 200}},
+        {{-50, -20, 300, 200}, false, true, {0, 0, 300, 200}},
+        // Too large: cut to the virtual screen.
+        {{10, 10, 2500, 1200}, false, true, {0, 0, 1600, 600}},
+        {{1500, 100, 300, 200}, false, false, {1500, 100, 100, 200}},
+        // A single area keeps the window inside the given one.
+        {{700, 100, 300, 200}, true, true, {500, 100, 300, 200}},
+        {{1500, 100, 300, 200}, true, true, {500, 100, 300, 200}},
+        {{unknown, unknown, 5000, 5000}, false, true, {unknown, unknown, 5000, 5000}},
+    };
+    for (const auto &c : cases) {
+        const RECT r =
+            CSystem::CheckDimension(c.window, RECT{0, 0, 800, 600}, c.singleArea, c.keepWhole);
+        EXPECT_EQ(Rect({r.left, r.top, r.right, r.bottom}), c.fitted)
+            << c.window.left << "," << c.window.top << " " << c.window.right << "x"
+            << c.window.bottom << " single " << c.singleArea << " whole " << c.keepWhole;
+    }
 }
 
 } // namespace

@@ -4,18 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-#include <stdio.h>
 #include <string>
 
 namespace {
 
 std::string StoredTarget(const tSettings &s)
 {
-    char text[40];
-    snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d", s.Tag, s.Monat, s.Jahr, s.Stunde,
-             s.Minute, s.Sekunde);
-    return text;
+    _MYSYSTEMTIME t = {s.Jahr, s.Monat, 0, s.Tag, s.Stunde, s.Minute, s.Sekunde, 0};
+    return Stamp(t);
 }
 
 // The application object as the program makes it at start-up, with the
@@ -37,12 +33,8 @@ protected:
     void SetTarget(int day, int month, int year, int hour, int minute, int second)
     {
         tSettings &s = app->Settings;
-        s.Tag = day;
-        s.Monat = month;
-        s.Jahr = year;
-        s.Stunde = hour;
-        s.Minute = minute;
-        s.Sekunde = second;
+        s.Tag = day, s.Monat = month, s.Jahr = year;
+        s.Stunde = hour, s.Minute = minute, s.Sekunde = second;
     }
 
     // One tick's use of the task: the date object built from the stored
@@ -63,33 +55,29 @@ protected:
 
 TEST_F(TaskTarget, SinceProgramStart)
 {
-    PinnedClock clock(6, 1, 2025, 8, 0, 0);
-    Start(clock, TASK_SINCE_START);
-    app->Settings.Start_Stunde = 1;
-    app->Settings.Start_Minute = 30;
-    EXPECT_TRUE(Compute(true));
-    EXPECT_EQ(StoredTarget(app->Settings), "06.01.2025 09:30:00");
+    const struct {
+        int launch[6]; // day, month, year, hour, minute, second
+        int hours, minutes;
+        const char *expected;
+    } cases[] = {{{6, 1, 2025, 8, 0, 0}, 1, 30, "06.01.2025 09:30:00"},
+                 // Across the year end, seconds of the start time kept.
+                 {{31, 12, 2025, 23, 0, 17}, 1, 30, "01.01.2026 00:30:17"}};
+    for (const auto &c : cases) {
+        const int *l = c.launch;
+        PinnedClock clock(l[0], l[1], l[2], l[3], l[4], l[5]);
+        Start(clock, TASK_SINCE_START);
+        app->Settings.Start_Stunde = c.hours;
+        app->Settings.Start_Minute = c.minutes;
+        EXPECT_TRUE(Compute(true));
+        EXPECT_EQ(StoredTarget(app->Settings), c.expected);
+        EXPECT_FALSE(lastExpired);
+    }
 
     // Later checks leave the target alone even when the clock moved on.
-    clock.Set(6, 1, 2025, 9, 45, 0);
+    PinnedClock clock(6, 1, 2025, 9, 45, 0);
     SetTarget(1, 1, 2030, 0, 0, 0);
     EXPECT_TRUE(Compute(false));
     EXPECT_EQ(StoredTarget(app->Settings), "01.01.2030 00:00:00");
-
-    clock.Set(6, 1, 2025, 10, 0, 0);
-    Start(clock, TASK_SINCE_START);
-    app->Settings.Start_Stunde = 1;
-    app->Settings.Start_Minute = 30;
-    EXPECT_TRUE(Compute(true));
-    EXPECT_EQ(StoredTarget(app->Settings), "06.01.2025 11:30:00");
-
-    // Across the year end, seconds of the start time kept.
-    clock.Set(31, 12, 2025, 23, 0, 17);
-    Start(clock, TASK_SINCE_START);
-    app->Settings.Start_Stunde = 1;
-    app->Settings.Start_Minute = 30;
-    EXPECT_TRUE(Compute(true));
-    EXPECT_EQ(StoredTarget(app->Settings), "01.01.2026 00:30:17");
 }
 
 TEST_F(TaskTarget, SinceProgramStartWithoutIntervalIsNow)
@@ -130,52 +118,35 @@ TEST_F(TaskTarget, SinceLastCountDown)
     EXPECT_EQ(StoredTarget(app->Settings), "01.01.2026 00:10:00");
 }
 
-struct WeekdayCase {
-    int day, month, year, hour, minute; // now; 06.01.2025 is a Monday
-    bool mo, di, mi, do_, fr, sa, so;
-    const char *expected;
-};
-
-void PrintTo(const WeekdayCase &c, std::ostream *os)
+TEST_F(TaskTarget, OnWeekdaysTheNextChosenDayWhoseTimeLiesAhead)
 {
-    *os << c.day << "." << c.month << "." << c.year << " " << c.hour << ":" << c.minute << " -> "
-        << c.expected;
+    const struct {
+        int day, month, year, hour, minute; // now; 06.01.2025 is a Monday
+        const char *chosen;                 // Monday to Sunday, 'x' where chosen
+        const char *expected;
+    } cases[] = {{6, 1, 2025, 6, 59, "x.x....", "06.01.2025 07:00:00"},
+                 {6, 1, 2025, 7, 0, "x.x....", "08.01.2025 07:00:00"},
+                 {9, 1, 2025, 6, 0, "x.x....", "13.01.2025 07:00:00"},
+                 {7, 1, 2025, 8, 0, ".x.....", "14.01.2025 07:00:00"},
+                 // Only Sunday, asked on Saturday evening: into the new year.
+                 {31, 12, 2022, 20, 0, "......x", "01.01.2023 07:00:00"},
+                 // No weekday chosen: the time of day a week from today.
+                 {26, 2, 2024, 9, 0, ".......", "04.03.2024 07:00:00"}};
+    for (const auto &c : cases) {
+        PinnedClock clock(c.day, c.month, c.year, c.hour, c.minute, 30);
+        Start(clock, TASK_WEEKDAYS);
+        tSettings &s = app->Settings;
+        bool *days[7] = {&s.IsMo, &s.IsDi, &s.IsMi, &s.IsDo, &s.IsFr, &s.IsSa, &s.IsSo};
+        for (int i = 0; i < 7; ++i)
+            *days[i] = c.chosen[i] == 'x';
+        s.Jeweils_Stunde = 7;
+        s.Jeweils_Minute = 0;
+        SetTarget(1, 1, 2020, 0, 0, 0); // a past target, ignored by this mode
+        EXPECT_TRUE(Compute(false));
+        EXPECT_EQ(StoredTarget(s), c.expected) << c.chosen << " from " << c.day << "." << c.month;
+        EXPECT_FALSE(lastExpired);
+    }
 }
-
-class TaskOnWeekdays : public TaskTarget, public ::testing::WithParamInterface<WeekdayCase> {};
-
-TEST_P(TaskOnWeekdays, NextChosenDayWhoseTimeLiesAhead)
-{
-    const WeekdayCase &c = GetParam();
-    PinnedClock clock(c.day, c.month, c.year, c.hour, c.minute, 30);
-    Start(clock, TASK_WEEKDAYS);
-    tSettings &s = app->Settings;
-    s.IsMo = c.mo, s.IsDi = c.di, s.IsMi = c.mi, s.IsDo = c.do_;
-    s.IsFr = c.fr, s.IsSa = c.sa, s.IsSo = c.so;
-    s.Jeweils_Stunde = 7;
-    s.Jeweils_Minute = 0;
-    SetTarget(1, 1, 2020, 0, 0, 0); // a past target, ignored by this mode
-    EXPECT_TRUE(Compute(false));
-    EXPECT_EQ(StoredTarget(s), c.expected);
-    EXPECT_FALSE(lastExpired);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    MondayWednesdayAndTuesdayOnly, TaskOnWeekdays,
-    ::testing::Values(WeekdayCase{6, 1, 2025, 6, 59, true, false, true, false, false, false, false,
-                                  "06.01.2025 07:00:00"},
-                      WeekdayCase{6, 1, 2025, 7, 0, true, false, true, false, false, false, false,
-                                  "08.01.2025 07:00:00"},
-                      WeekdayCase{9, 1, 2025, 6, 0, true, false, true, false, false, false, false,
-                                  "13.01.2025 07:00:00"},
-                      WeekdayCase{7, 1, 2025, 8, 0, false, true, false, false, false, false, false,
-                                  "14.01.2025 07:00:00"},
-                      // Only Sunday, asked on Saturday evening 31.12.2022: into the new year.
-                      WeekdayCase{31, 12, 2022, 20, 0, false, false, false, false, false, false,
-                                  true, "01.01.2023 07:00:00"},
-                      // No weekday chosen: the time of day a week from today.
-                      WeekdayCase{26, 2, 2024, 9, 0, false, false, false, false, false, false,
-                                  false, "04.03.2024 07:00:00"}));
 
 TEST_F(TaskTarget, WeekdaysRenewAnObjectBuiltFromAnInvalidTarget)
 {

@@ -1,4 +1,5 @@
 // Runs the real Tempulo.exe in the test session and looks at its window.
+#include "imaging/CImage.h"
 #include "support/WinTest.h"
 
 #include <gtest/gtest.h>
@@ -39,15 +40,13 @@ protected:
 
 TEST_F(RunningTempulo, IsACaptionlessToolWindowAtTheTopRight)
 {
-    const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
-    const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
-    EXPECT_TRUE(style & WS_POPUP);
-    EXPECT_TRUE(style & WS_BORDER);
-    EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_FALSE(style & WS_DLGFRAME) << "no caption";
-    EXPECT_FALSE(style & WS_THICKFRAME);
-    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
-    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+    const DWORD style = (DWORD)GetWindowLongPtrW(window, GWL_STYLE);
+    const DWORD exStyle = (DWORD)GetWindowLongPtrW(window, GWL_EXSTYLE);
+    EXPECT_EQ(style & (WS_POPUP | WS_BORDER | WS_SYSMENU | WS_DLGFRAME | WS_THICKFRAME),
+              DWORD(WS_POPUP | WS_BORDER | WS_SYSMENU))
+        << "no caption, no sizing frame";
+    EXPECT_EQ(exStyle & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST),
+              DWORD(WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
 
     RECT work, r;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -80,8 +79,9 @@ TEST_F(RunningTempulo, FaceChangesFromOneSecondToTheNext)
         5000))
         << "the face did not change within five seconds";
 
-    RECT desktop = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    wintest::SaveBitmapFile(wintest::CaptureScreen(desktop), wintest::OutputPath(L"tempulo.bmp"));
+    CImage shot; // for a person to look at
+    if (shot.CreateScreenShot(true, 0, 0))
+        shot.Save(wintest::OutputPath(L"").c_str(), L"tempulo.bmp");
 }
 
 TEST_F(RunningTempulo, SecondCopyReportsTheFirstAndEnds)

@@ -2,19 +2,8 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace {
-
-typedef std::vector<std::wstring> Names;
-
-Names Items(const CArrayList &list)
-{
-    Names items;
-    for (size_t i = 0; i < list.Count(); ++i)
-        items.push_back(list.Get(i));
-    return items;
-}
 
 using FileSystemFolders = ScratchFolder;
 

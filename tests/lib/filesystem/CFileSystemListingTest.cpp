@@ -1,21 +1,11 @@
 #include "FileSystemTestSupport.h"
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
 namespace {
 
-std::vector<std::wstring> Sorted(const CArrayList &list)
+Names Sorted(const CArrayList &list)
 {
-    std::vector<std::wstring> items;
-    for (size_t i = 0; i < list.Count(); ++i)
-        items.push_back(list.Get(i));
-    std::sort(items.begin(), items.end());
-    return items;
+    return Items(list, true);
 }
-
-typedef std::vector<std::wstring> Names;
 
 class FileSystemListing : public ScratchFolder {
 protected:

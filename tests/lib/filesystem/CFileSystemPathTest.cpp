@@ -10,22 +10,11 @@ std::wstring Base(CFileSystem &fs)
     return fs.CombinePath(L"");
 }
 
-SYSTEMTIME Moment(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second)
+// wYear, wMonth, wDayOfWeek, wDay, wHour, wMinute, wSecond.
+SYSTEMTIME Moment(WORD y, WORD mo, WORD d, WORD h, WORD mi, WORD s)
 {
-    SYSTEMTIME t = {};
-    t.wYear = year;
-    t.wMonth = month;
-    t.wDay = day;
-    t.wHour = hour;
-    t.wMinute = minute;
-    t.wSecond = second;
-    return t;
+    return SYSTEMTIME{y, mo, 0, d, h, mi, s, 0};
 }
-
-struct PathCase {
-    const wchar_t *input;
-    const wchar_t *expected;
-};
 
 TEST(FileSystemPathText, ConstructionAndCleaning)
 {
@@ -34,24 +23,23 @@ TEST(FileSystemPathText, ConstructionAndCleaning)
     CFileSystem longer(std::wstring(400, L'p').c_str(), true);
     EXPECT_EQ(Base(longer), std::wstring(259, L'p'));
 
-    const PathCase cases[] = {
-        {L"C:\\a\\.\\b\\..\\c", L"C:\\a\\c"},
-        {L"C:\\..\\x", L"C:\\x"},
-        {L"C:\\a\\..\\..\\..\\x", L"C:\\x"},
-        {L"C:", L"C:\\"},
-        {L"C:abc", L"C:\\"},
-        {L"\\\\server\\share\\x\\..\\y", L"\\\\server\\share\\y"},
-        {L"\\\\server\\..\\..\\y", L"\\\\server\\y"}, // never above the server
-        {L"temp\\x", L""},
-        {L"\\temp", L""},
-        {L"", L""},
-        {L"C:\\a..\\b", L"C:\\a..\\b"}, // only whole ".." steps go up
-        {L"C:\\a\\b\\..", L"C:\\a\\b\\.."},
-    };
-    for (const PathCase &c : cases) {
-        CFileSystem fs(c.input, true);
-        EXPECT_STREQ(fs.CleanPath(), c.expected) << c.input;
-        EXPECT_EQ(Base(fs), c.expected) << "the cleaned path becomes the base";
+    // Never above the server of a share; only whole ".." steps go up.
+    const wchar_t *const cases[][2] = {{L"C:\\a\\.\\b\\..\\c", L"C:\\a\\c"},
+                                       {L"C:\\..\\x", L"C:\\x"},
+                                       {L"C:\\a\\..\\..\\..\\x", L"C:\\x"},
+                                       {L"C:", L"C:\\"},
+                                       {L"C:abc", L"C:\\"},
+                                       {L"\\\\server\\share\\x\\..\\y", L"\\\\server\\share\\y"},
+                                       {L"\\\\server\\..\\..\\y", L"\\\\server\\y"},
+                                       {L"temp\\x", L""},
+                                       {L"\\temp", L""},
+                                       {L"", L""},
+                                       {L"C:\\a..\\b", L"C:\\a..\\b"},
+                                       {L"C:\\a\\b\\..", L"C:\\a\\b\\.."}};
+    for (const auto &c : cases) {
+        CFileSystem fs(c[0], true);
+        EXPECT_STREQ(fs.CleanPath(), c[1]) << c[0];
+        EXPECT_EQ(Base(fs), c[1]) << "the cleaned path becomes the base";
     }
 }
 

@@ -1,5 +1,8 @@
 #include "FileSystemTestSupport.h"
 
+#include "support/WinTest.h"
+
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -26,13 +29,20 @@ void RemoveTree(const std::wstring &folder)
 
 } // namespace
 
+Names Items(const CArrayList &list, bool sorted)
+{
+    Names items;
+    for (size_t i = 0; i < list.Count(); ++i)
+        items.push_back(list.Get(i));
+    if (sorted) std::sort(items.begin(), items.end());
+    return items;
+}
+
 void ScratchFolder::SetUp()
 {
     wchar_t temp[MAX_PATH];
     ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    root = std::wstring(temp) + L"fs" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-           std::wstring(test.begin(), test.end());
+    root = temp + wintest::UniqueName(L"fs");
     RemoveTree(root);
     ASSERT_TRUE(CreateDirectoryW(root.c_str(), nullptr));
 }
@@ -83,8 +93,7 @@ bool ScratchFolder::Exists(const std::wstring &relative) const
 
 bool ScratchFolder::IsFolder(const std::wstring &relative) const
 {
-    const DWORD attributes = GetFileAttributesW(At(relative).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return wintest::IsFolder(At(relative));
 }
 
 void ScratchFolder::MakeSampleTree()

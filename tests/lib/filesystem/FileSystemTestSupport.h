@@ -7,6 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
+
+typedef std::vector<std::wstring> Names;
+// The texts of a list, in its order or sorted.
+Names Items(const CArrayList &list, bool sorted = false);
 
 class ScratchFolder : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 #include "font/CFont.h"
 #include "frame/Factory.h"
 #include "frame/PictavoLibInfo.h"
+#include "imaging/CImage.h"
 #include "support/DialogPresser.h"
 #include "support/WinTest.h"
 
@@ -25,14 +26,9 @@ LOGFONTW ItemFont(HWND dialog, int id)
     return lf;
 }
 
-TEST(LibraryInfo, VersionHasThreeParts)
-{
-    PictavoLibInfo info;
-    EXPECT_STREQ(info.GetVersion(), L"1.8.6");
-}
-
 TEST(LibraryInfo, AboutBoxShowsNameVersionNoticeAndLink)
 {
+    EXPECT_STREQ(PictavoLibInfo().GetVersion(), L"1.8.6");
     struct Seen {
         std::wstring caption, title, notice, link;
         LOGFONTW titleFont, linkFont;
@@ -41,9 +37,8 @@ TEST(LibraryInfo, AboutBoxShowsNameVersionNoticeAndLink)
     } seen = {};
     {
         wintest::DialogPresser presser(IDOK, [&seen](HWND dialog) {
-            wchar_t caption[64] = L"";
-            GetWindowTextW(dialog, caption, 64);
-            seen.caption = caption;
+            seen.caption.resize(64);
+            seen.caption.resize(GetWindowTextW(dialog, &seen.caption[0], 64));
             seen.title = ItemText(dialog, 1000);
             seen.notice = ItemText(dialog, 1001);
             seen.link = ItemText(dialog, 1002);
@@ -62,12 +57,11 @@ TEST(LibraryInfo, AboutBoxShowsNameVersionNoticeAndLink)
             ReleaseDC(link, dc);
             seen.linkTextWidth = extent.cx;
             // For a person to look at.
-            RECT frame;
-            GetWindowRect(dialog, &frame);
             UpdateWindow(dialog);
             Sleep(200);
-            const std::wstring shot = wintest::OutputPath(L"lib_about_box.bmp");
-            if (!shot.empty()) wintest::SaveBitmapFile(wintest::CaptureScreen(frame), shot);
+            CImage shot;
+            if (shot.CreateBitmapFromSelection(dialog, RECT{-1, 0, 0, 0}))
+                shot.Save(wintest::OutputPath(L"").c_str(), L"lib_about_box.bmp");
         });
         PictavoLibInfo().ShowAboutBox(nullptr);
         ASSERT_TRUE(presser.Pressed());
@@ -82,21 +76,15 @@ TEST(LibraryInfo, AboutBoxShowsNameVersionNoticeAndLink)
     EXPECT_TRUE(seen.icon);
 }
 
-// --- factory functions, looked up by name as a run-time user would --------------------
-
-class Factories : public ::testing::Test {
-protected:
-    void SetUp() override { library = LoadLibraryW(L"PictavoLib64.dll"); }
-    void TearDown() override { FreeLibrary(library); }
-    template <typename F> F Find(const char *name)
-    {
-        return reinterpret_cast<F>(reinterpret_cast<void *>(GetProcAddress(library, name)));
-    }
-    HMODULE library = nullptr;
-};
-
-TEST_F(Factories, EveryPairIsFoundByItsPlainName)
+// Looked up by name, as a program that loads the library at run time would.
+template <typename F> F Find(HMODULE library, const char *name)
 {
+    return reinterpret_cast<F>(reinterpret_cast<void *>(GetProcAddress(library, name)));
+}
+
+TEST(Factories, EveryPairIsFoundByItsPlainNameAndDisposeTakesNull)
+{
+    HMODULE library = LoadLibraryW(L"PictavoLib64.dll");
     ASSERT_NE(library, nullptr);
     const struct {
         const char *create, *dispose;
@@ -106,40 +94,32 @@ TEST_F(Factories, EveryPairIsFoundByItsPlainName)
                  {"CreateCImageClass", "DisposeCImageClass"},
                  {"CreateCIconClass", "DisposeCIconClass"}};
     for (const auto &pair : pairs) {
-        auto create = Find<void *(*)()>(pair.create);
-        auto dispose = Find<void (*)(void *)>(pair.dispose);
-        ASSERT_NE(create, nullptr) << pair.create;
-        ASSERT_NE(dispose, nullptr) << pair.dispose;
+        auto create = Find<void *(*)()>(library, pair.create);
+        auto dispose = Find<void (*)(void *)>(library, pair.dispose);
+        ASSERT_TRUE(create && dispose) << pair.create;
         dispose(nullptr);
         void *object = create();
         EXPECT_NE(object, nullptr) << pair.create;
         dispose(object);
     }
-}
-
-TEST_F(Factories, CreatedObjectsWork)
-{
-    auto createInfo = Find<PictavoLibInfo *(*)()>("CreatePictavoLibInfo");
-    auto disposeInfo = Find<void (*)(PictavoLibInfo *)>("DisposePictavoLibInfo");
+    auto createInfo = Find<PictavoLibInfo *(*)()>(library, "CreatePictavoLibInfo");
     PictavoLibInfo *info = createInfo();
     EXPECT_STREQ(info->GetVersion(), L"1.8.6");
-    disposeInfo(info);
+    Find<void (*)(PictavoLibInfo *)>(library, "DisposePictavoLibInfo")(info);
 
-    auto createFont = Find<CFont *(*)(const wchar_t *, int, BYTE, BYTE, BYTE)>("CreateCFontClass");
-    auto disposeFont = Find<void (*)(CFont *)>("DisposeCFontClass");
-    ASSERT_NE(createFont, nullptr);
-    ASSERT_NE(disposeFont, nullptr);
+    auto createFont =
+        Find<CFont *(*)(const wchar_t *, int, BYTE, BYTE, BYTE)>(library, "CreateCFontClass");
+    auto disposeFont = Find<void (*)(CFont *)>(library, "DisposeCFontClass");
+    ASSERT_TRUE(createFont && disposeFont);
     disposeFont(nullptr);
     CFont *font = createFont(L"Arial", 20, 1, 0, 2);
     EXPECT_STREQ(font->GetFaceName(), L"Arial");
-    EXPECT_EQ(font->GetHeight(), CFont::CalcHeightTolfHeight(20));
+    EXPECT_EQ(font->GetHeight(), CFont::CalcHeightTolfHeight(20)) << "points";
     EXPECT_EQ(font->GetWeight(), 400);
-    EXPECT_EQ(font->GetFont().lfCharSet, 1);
-    EXPECT_EQ(font->GetItalic(), 1);
-    EXPECT_EQ(font->GetUnderline(), 0);
-    EXPECT_EQ(font->GetStrikeOut(), 2);
+    EXPECT_EQ(font->GetItalic() * 100 + font->GetUnderline() * 10 + font->GetStrikeOut(), 102);
     EXPECT_EQ(font->GetColor(), 0x0000FFu);
     disposeFont(font);
+    FreeLibrary(library);
 }
 
 } // namespace

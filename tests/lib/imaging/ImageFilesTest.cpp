@@ -28,10 +28,12 @@ void DrawPattern(CImage &image)
     DeleteDC(dc);
 }
 
-void ExpectPattern(const Seen &seen, int tolerance)
+void ExpectPattern(const OutFile &file, const char *format, int tolerance)
 {
-    ASSERT_EQ(seen.width, 40);
-    ASSERT_EQ(seen.height, 24);
+    Seen seen;
+    if (!ReadWithImageMagick(file, seen)) return;
+    EXPECT_EQ(seen.format.substr(0, 3), std::string(format).substr(0, 3)); // BMP3 too
+    ASSERT_EQ(std::vector<int>({seen.width, seen.height}), std::vector<int>({40, 24}));
     EXPECT_PRED3(Near, seen.At(4, 20), Red, tolerance);
     EXPECT_PRED3(Near, seen.At(27, 4), Blue, tolerance);
     EXPECT_PRED3(Near, seen.At(36, 20), Green, tolerance);
@@ -50,25 +52,20 @@ TEST_F(ImageFiles, EveryWritableTypeGivesAValidFileOfTheRightSizeAndColours)
     const struct {
         const char *name, *format; // as ImageMagick reports it
         int tolerance;
-    } cases[] = {
-        {"pattern.bmp", "BMP", 0},
-        {"pattern.gif", "GIF", 0},
-        {"pattern.jpg", "JPEG", 40},
-        {"pattern.png", "PNG", 0},
-        {"pattern.tif", "TIFF", 0},
-        {"UPPER.PNG", "PNG", 0},
-        // Other types become an OLE bitmap picture: a Windows bitmap.
-        {"pattern.wmf", "BMP", 0},
-        {"pattern.ico", "BMP", 0},
-    };
+    } cases[] = {{"pattern.bmp", "BMP", 0},
+                 {"pattern.gif", "GIF", 0},
+                 {"pattern.jpg", "JPEG", 40},
+                 {"pattern.png", "PNG", 0},
+                 {"pattern.tif", "TIFF", 0},
+                 {"UPPER.PNG", "PNG", 0},
+                 // Other types become an OLE bitmap picture: a Windows bitmap.
+                 {"pattern.wmf", "BMP", 0},
+                 {"pattern.ico", "BMP", 0}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(image.Save(saved.c_str(), Wide(c.name).c_str()));
         EXPECT_TRUE(image.IsStoreImplemented());
-        Seen seen;
-        if (!ReadWithImageMagick(OutFile(std::string("saved/") + c.name), seen)) continue;
-        EXPECT_EQ(seen.format.substr(0, 3), std::string(c.format).substr(0, 3)); // BMP3 too
-        ExpectPattern(seen, c.tolerance);
+        ExpectPattern(OutFile(std::string("saved/") + c.name), c.format, c.tolerance);
     }
     for (const wchar_t *name : {L"nothing.tga", L"nothing.ppm", L"nothing.raw"}) {
         EXPECT_FALSE(image.Save(saved.c_str(), name)) << name;
@@ -76,22 +73,15 @@ TEST_F(ImageFiles, EveryWritableTypeGivesAValidFileOfTheRightSizeAndColours)
         EXPECT_EQ(GetFileAttributesW((saved + L"\\" + name).c_str()), INVALID_FILE_ATTRIBUTES);
     }
     EXPECT_FALSE(CImage().Save(saved.c_str(), L"empty.png"));
-}
 
-TEST_F(ImageFiles, SaveCreatesTheFolderAndExpandsTheNameFields)
-{
-    CImage image;
-    DrawPattern(image);
+    // Save creates the folder and expands the name fields.
     const std::wstring folder = wintest::OutputPath(L"new\\deeper\\still");
     ASSERT_TRUE(image.Save(folder.c_str(), L"Shot_{yyyy}_{000}.jpg"));
     ASSERT_TRUE(image.Save(folder.c_str(), L"Shot_{yyyy}_{000}.jpg"));
     SYSTEMTIME now;
     GetLocalTime(&now);
-    Seen seen;
-    ASSERT_TRUE(ReadWithImageMagick(
-        OutFile("new/deeper/still/Shot_" + std::to_string(now.wYear) + "_002.jpg"), seen));
-    EXPECT_EQ(seen.format, "JPEG");
-    ExpectPattern(seen, 40);
+    ExpectPattern(OutFile("new/deeper/still/Shot_" + std::to_string(now.wYear) + "_002.jpg"),
+                  "JPEG", 40);
     EXPECT_FALSE(image.Save(L"", L"x.png"));
     EXPECT_FALSE(image.Save(folder.c_str(), std::wstring(300, L'a').append(L".png").c_str()));
 }
@@ -107,18 +97,29 @@ TEST_F(ImageFiles, PixelRowsAreWrittenByTheEncoderOfTheName)
         Seen seen;
         ASSERT_TRUE(ReadWithImageMagick(OutFile(std::string("saved/") + name), seen));
         ASSERT_EQ(seen.width, 3);
-        EXPECT_EQ(seen.At(0, 1), Red) << name;
-        EXPECT_EQ(seen.At(1, 1), Green) << name;
-        EXPECT_EQ(seen.At(2, 0), Red) << name;
+        EXPECT_EQ(std::vector<COLORREF>({seen.At(0, 1), seen.At(1, 1), seen.At(2, 0)}),
+                  std::vector<COLORREF>({Red, Green, Red}))
+            << name;
     }
     // The OLE picture writer takes bitmaps only.
     EXPECT_FALSE(image.SaveFromDIB(saved.c_str(), L"rows.wmf", 3, 2, 24, rows.data()));
     EXPECT_FALSE(image.SaveFromDIB(saved.c_str(), L"rows.png", 3, 2, 24, nullptr));
 }
 
+// 5 x 3 from files, 4 x 2 from resources: red top-left, green bottom-right,
+// blue elsewhere.
+void ExpectQuad(CImage &image, int width, int height)
+{
+    ASSERT_EQ(std::vector<int>({image.GetWidth(), image.GetHeight()}),
+              std::vector<int>({width, height}));
+    EXPECT_EQ(
+        std::vector<COLORREF>({PixelAt(image.GetHBitmap(), 0, 0), PixelAt(image.GetHBitmap(), 1, 1),
+                               PixelAt(image.GetHBitmap(), width - 1, height - 1)}),
+        std::vector<COLORREF>({Red, Blue, Green}));
+}
+
 TEST_F(ImageFiles, FilesOfOtherWritersLoadThroughTheirFormat)
 {
-    // 5 x 3: red top-left, green bottom-right, blue elsewhere.
     const OutFile ppm("quad-source.ppm");
     std::string data = "P6\n5 3\n255\n";
     for (int i = 0; i < 15; ++i)
@@ -133,16 +134,11 @@ TEST_F(ImageFiles, FilesOfOtherWritersLoadThroughTheirFormat)
                                  &output),
               0)
         << output;
-
     for (const char *ext : {"gif", "GIF", "bmp"}) { // GIF through OLE, BMP through LoadImage
         SCOPED_TRACE(ext);
         CImage image;
         ASSERT_TRUE(image.Load(OutFile(std::string("quad-source.") + ext).windows.c_str()));
-        EXPECT_EQ(image.GetWidth(), 5);
-        EXPECT_EQ(image.GetHeight(), 3);
-        EXPECT_EQ(PixelAt(image.GetHBitmap(), 0, 0), Red);
-        EXPECT_EQ(PixelAt(image.GetHBitmap(), 2, 1), Blue);
-        EXPECT_EQ(PixelAt(image.GetHBitmap(), 4, 2), Green);
+        ExpectQuad(image, 5, 3);
     }
     CImage png; // read into memory only: no bitmap
     EXPECT_FALSE(png.Load(OutFile("quad-source.png").windows.c_str()));
@@ -158,11 +154,7 @@ TEST(ImageResources, EachTypeNameChoosesItsLoader)
         SCOPED_TRACE(p.second);
         CImage image;
         ASSERT_TRUE(image.LoadFromResource(p.first, p.second));
-        ASSERT_EQ(image.GetWidth(), 4);
-        EXPECT_EQ(image.GetHeight(), 2);
-        EXPECT_EQ(PixelAt(image.GetHBitmap(), 0, 0), Red);
-        EXPECT_EQ(PixelAt(image.GetHBitmap(), 1, 0), Blue);
-        EXPECT_EQ(PixelAt(image.GetHBitmap(), 3, 1), Green);
+        ExpectQuad(image, 4, 2);
     }
     CImage image;
     EXPECT_TRUE(image.LoadFromResource(GetModuleHandleW(nullptr), RT_BITMAP, 1));

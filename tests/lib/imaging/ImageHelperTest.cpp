@@ -11,6 +11,7 @@ struct Helper : ImageHelper { // opens the protected conversion
     using ImageHelper::ConvertBGRtoRGB;
 };
 
+// Bottom-up rows, padded to 4 bytes.
 HBITMAP FromRows(int width, int height, int depth, const std::vector<BYTE> &rows)
 {
     HBITMAP bitmap = nullptr;
@@ -19,6 +20,11 @@ HBITMAP FromRows(int width, int height, int depth, const std::vector<BYTE> &rows
     DeleteDC(dc);
     return bitmap;
 }
+
+// 3 x 2 at 24 bits: 9 bytes of pixels and 3 of padding per row; blue
+// bottom-left, red top-right, black elsewhere.
+const std::vector<BYTE> kPadded = {255, 0, 0, 0, 0, 0, 0, 0, 0,   0, 0, 0,
+                                   0,   0, 0, 0, 0, 0, 0, 0, 255, 0, 0, 0};
 
 TEST(ImageHelper, NewBitmapsAreBlackBottomUpDibsAndImpossibleSizesFail)
 {
@@ -38,19 +44,12 @@ TEST(ImageHelper, NewBitmapsAreBlackBottomUpDibsAndImpossibleSizesFail)
         EXPECT_EQ(Helper().CreateEmptyBitmap(nullptr, bitmap, 4, size, 32), nullptr);
         EXPECT_EQ(bitmap, nullptr);
     }
-}
 
-TEST(ImageHelper, PixelRowsAreReadBottomUpWithPaddedRows)
-{
-    // 3 x 2 at 24 bits: 9 bytes of pixels and 3 of padding per row.
-    HBITMAP bitmap =
-        FromRows(3, 2, 24, {0,   0,   255, 0,    255,  0,    255, 0, 0, 0, 0, 0,   // bottom
-                            255, 255, 255, 0x10, 0x20, 0x30, 0,   0, 0, 0, 0, 0}); // top
-    EXPECT_EQ(PixelAt(bitmap, 0, 1), RGB(255, 0, 0));
-    EXPECT_EQ(PixelAt(bitmap, 2, 1), RGB(0, 0, 255));
-    EXPECT_EQ(PixelAt(bitmap, 0, 0), RGB(255, 255, 255));
-    EXPECT_EQ(PixelAt(bitmap, 1, 0), RGB(0x30, 0x20, 0x10));
-    DeleteObject(bitmap);
+    HBITMAP padded = FromRows(3, 2, 24, kPadded);
+    EXPECT_EQ(PixelAt(padded, 0, 1), RGB(0, 0, 255));
+    EXPECT_EQ(PixelAt(padded, 2, 0), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAt(padded, 1, 1), RGB(0, 0, 0));
+    DeleteObject(padded);
 }
 
 TEST(ImageHelper, RedBlueExchangeSetsAlphaAndUndoesItself)
@@ -61,7 +60,6 @@ TEST(ImageHelper, RedBlueExchangeSetsAlphaAndUndoesItself)
     ASSERT_TRUE(Helper().ConvertBGRtoRGB(b32, 2, 4));
     EXPECT_EQ(Bits(b32), (std::vector<BYTE>{0x10, 0x20, 0x30, 0xFF, 0x50, 0x60, 0x70, 0xFF}));
     DeleteObject(b32);
-
     // 24 bits, width 1: every row carries a padding byte, not a pixel.
     HBITMAP b24 = FromRows(1, 2, 24, {1, 2, 3, 0, 4, 5, 6, 0});
     ASSERT_TRUE(Helper().ConvertBGRtoRGB(b24, 2, 3));
@@ -72,36 +70,32 @@ TEST(ImageHelper, RedBlueExchangeSetsAlphaAndUndoesItself)
     EXPECT_FALSE(Helper().ConvertBGRtoRGB(none, 2, 4));
 }
 
-struct MaskCase {
-    BYTE blue, green, red; // pixel bytes 0, 1, 2
-    COLORREF key;
-    short tolerance;
-    bool invert;
-    BYTE expected; // all three bytes afterwards
-};
-
-class MaskRule : public ::testing::TestWithParam<MaskCase> {};
-
-TEST_P(MaskRule, KeyAndToleranceDecideBlackOrWhiteAndByte3Stays)
+TEST(ImageCommands, MaskRuleOfKeyToleranceAndInvertKeepsByte3)
 {
-    const MaskCase c = GetParam();
-    HBITMAP bitmap = FromRows(1, 1, 32, {c.blue, c.green, c.red, 0x5A});
-    BITMAP bm = {};
-    GetObjectW(bitmap, sizeof(bm), &bm);
-    ASSERT_TRUE(CImageCommands().CreateImageMask(bitmap, bm, c.key, c.tolerance, c.invert));
-    EXPECT_EQ(Bits(bitmap), (std::vector<BYTE>{c.expected, c.expected, c.expected, 0x5A}));
-    DeleteObject(bitmap);
+    const struct {
+        BYTE blue, green, red; // pixel bytes 0, 1, 2
+        COLORREF key;
+        short tolerance;
+        bool invert;
+        BYTE expected;                                    // all three bytes afterwards
+    } cases[] = {{30, 30, 30, 0x000000, 30, false, 0x00}, // at the edge
+                 {31, 0, 0, 0x000000, 30, false, 0xFF},   // one byte out
+                 {30, 30, 30, 0x000000, 30, true, 0xFF},  // inverted
+                 {31, 0, 0, 0x000000, 30, true, 0x00},
+                 {0xFF, 0, 0, 0x0000FF, 0, false, 0x00}, // key low byte vs byte 0
+                 {0, 0, 0xFF, 0x0000FF, 0, false, 0xFF},
+                 {0, 0, 0, 0x000000, -1, false, 0xFF}}; // negative: no match
+    for (const auto &c : cases) {
+        HBITMAP bitmap = FromRows(1, 1, 32, {c.blue, c.green, c.red, 0x5A});
+        BITMAP bm = {};
+        GetObjectW(bitmap, sizeof(bm), &bm);
+        ASSERT_TRUE(CImageCommands().CreateImageMask(bitmap, bm, c.key, c.tolerance, c.invert));
+        EXPECT_EQ(Bits(bitmap), (std::vector<BYTE>{c.expected, c.expected, c.expected, 0x5A}))
+            << int(c.blue) << " " << int(c.green) << " " << int(c.red) << " key " << c.key << " ~"
+            << c.tolerance << (c.invert ? " inverted" : "");
+        DeleteObject(bitmap);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, MaskRule,
-    ::testing::Values(MaskCase{30, 30, 30, 0x000000, 30, false, 0x00}, // at the edge
-                      MaskCase{31, 0, 0, 0x000000, 30, false, 0xFF},   // one byte out
-                      MaskCase{30, 30, 30, 0x000000, 30, true, 0xFF},  // inverted
-                      MaskCase{31, 0, 0, 0x000000, 30, true, 0x00},
-                      MaskCase{0xFF, 0, 0, 0x0000FF, 0, false, 0x00}, // key low byte vs byte 0
-                      MaskCase{0, 0, 0xFF, 0x0000FF, 0, false, 0xFF},
-                      MaskCase{0, 0, 0, 0x000000, -1, false, 0xFF})); // negative: no match
 
 TEST(ImageCommands, UpsideDownSwapsWholeRowsOfEveryLayout)
 {
@@ -113,9 +107,7 @@ TEST(ImageCommands, UpsideDownSwapsWholeRowsOfEveryLayout)
     ASSERT_TRUE(CImageCommands().SwitchImageHorizontal(column));
     EXPECT_EQ(Bits(column), before);
     DeleteObject(column);
-
-    HBITMAP padded = FromRows(3, 2, 24, {255, 0, 0, 0, 0, 0, 0, 0, 0,   0, 0, 0, // bottom-left blue
-                                         0,   0, 0, 0, 0, 0, 0, 0, 255, 0, 0, 0}); // top-right red
+    HBITMAP padded = FromRows(3, 2, 24, kPadded);
     ASSERT_TRUE(CImageCommands().SwitchImageHorizontal(padded));
     EXPECT_EQ(PixelAt(padded, 0, 0), RGB(0, 0, 255));
     EXPECT_EQ(PixelAt(padded, 2, 1), RGB(255, 0, 0));

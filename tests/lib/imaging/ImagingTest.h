@@ -16,6 +16,9 @@
 
 namespace imagingtest {
 
+using wintest::OutFile;
+using wintest::Wide;
+
 // Pixel colour as a COLORREF, read through a DC so that every depth and
 // row layout reads alike.
 inline COLORREF PixelAt(HBITMAP bitmap, int x, int y)
@@ -51,21 +54,6 @@ inline HBITMAP MakeBitmap(int width, int height, const std::vector<COLORREF> &pi
         p[i] = RGB(GetBValue(pixels[i]), GetGValue(pixels[i]), GetRValue(pixels[i]));
     return bitmap;
 }
-
-inline std::wstring Wide(const std::string &text)
-{
-    return std::wstring(text.begin(), text.end());
-}
-
-// A file of the test output folder, seen from both sides.
-struct OutFile {
-    explicit OutFile(const std::string &name)
-        : windows(wintest::OutputPath(Wide(name).c_str())), host(wintest::HostOutputPath(name))
-    {
-    }
-    std::wstring windows;
-    std::string host;
-};
 
 inline bool WriteBytes(const std::wstring &path, const std::vector<BYTE> &bytes)
 {
