@@ -4,7 +4,7 @@
 # TEST_LOCALE (de_DE.UTF-8 or en_US.UTF-8) picks the user-interface language.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-state=${1:?state dir}
+state=$(cd "${1:?state dir}" && pwd)
 shift
 # shellcheck source=wine-env.sh
 source "$here/wine-env.sh" "$state"

@@ -1,9 +1,11 @@
 // Checks the resources of the built Tempulo.exe and PictavoLib64.dll: the
 // texts come in the language of the user interface, both languages define
-// the same resources, and the icons load at every size.
+// the same resources, the sounds have the format the program plays, and the
+// icons load at every size.
 #include "support/WinTest.h"
 
 #include <gtest/gtest.h>
+#include <mmsystem.h>
 
 #include <map>
 #include <set>
@@ -104,6 +106,37 @@ TEST(Languages, BothDefineTheSameResources)
                     << file << " type " << (ULONG_PTR)type << " id " << name;
             }
         }
+    }
+}
+
+TEST(Resources, SoundsArePcmWavesOfTheirFormat)
+{
+    const struct {
+        UINT id;
+        WORD bits;
+        DWORD rate, dataBytes;
+    } sounds[] = {{402, 16, 22050, 2516}, {401, 8, 22255, 76365}};
+    HMODULE program = Module(L"Tempulo.exe");
+    for (const auto &sound : sounds) {
+        HRSRC res = FindResourceW(program, MAKEINTRESOURCEW(sound.id), L"WAVE");
+        ASSERT_NE(res, nullptr) << sound.id;
+        const BYTE *p = (const BYTE *)LockResource(LoadResource(program, res));
+        const DWORD size = SizeofResource(program, res);
+        ASSERT_TRUE(p && size > 12 && !memcmp(p, "RIFF", 4) && !memcmp(p + 8, "WAVE", 4));
+        PCMWAVEFORMAT format = {};
+        DWORD dataBytes = 0;
+        // Walk the chunks; each is bounded by the resource's size.
+        for (DWORD pos = 12, chunk = 0; pos + 8 <= size; pos += 8 + chunk + (chunk & 1)) {
+            memcpy(&chunk, p + pos + 4, 4);
+            if (!memcmp(p + pos, "fmt ", 4) && chunk >= sizeof(format))
+                memcpy(&format, p + pos + 8, sizeof(format));
+            if (!memcmp(p + pos, "data", 4) && pos + 8 + chunk <= size) dataBytes = chunk;
+        }
+        EXPECT_EQ(format.wf.wFormatTag, WAVE_FORMAT_PCM) << sound.id;
+        EXPECT_EQ(format.wf.nChannels, 1) << sound.id;
+        EXPECT_EQ(format.wBitsPerSample, sound.bits) << sound.id;
+        EXPECT_EQ(format.wf.nSamplesPerSec, sound.rate) << sound.id;
+        EXPECT_EQ(dataBytes, sound.dataBytes) << sound.id;
     }
 }
 
