@@ -125,31 +125,31 @@ bool CMandel::InitBitmap(HWND window, int width, int height, int depth)
 void CMandel::ReCalculateMandel(double minX, double maxX, double minY, double maxY,
                                 int maxIterations, int bailout)
 {
-    if (!Options) return;
-    Options->IsMandel = 1;
-    Options->MinX = minX;
-    Options->MaxX = maxX;
-    Options->MinY = minY;
-    Options->MaxY = maxY;
-    Options->MaxIterations = maxIterations;
-    Options->Bailout = bailout;
+    if (!SetPicture(1, minX, maxX, minY, maxY, maxIterations, bailout)) return;
     StartWorker();
 }
 
 void CMandel::ReCalculateJulia(double minX, double maxX, double minY, double maxY,
                                int maxIterations, int bailout, double juliaX, double juliaY)
 {
-    if (!Options) return;
-    Options->IsMandel = 0;
+    if (!SetPicture(0, minX, maxX, minY, maxY, maxIterations, bailout)) return;
+    Options->JuliaX = juliaX;
+    Options->JuliaY = juliaY;
+    StartWorker();
+}
+
+bool CMandel::SetPicture(BYTE isMandel, double minX, double maxX, double minY, double maxY,
+                         int maxIterations, int bailout)
+{
+    if (!Options) return false;
+    Options->IsMandel = isMandel;
     Options->MinX = minX;
     Options->MaxX = maxX;
     Options->MinY = minY;
     Options->MaxY = maxY;
     Options->MaxIterations = maxIterations;
     Options->Bailout = bailout;
-    Options->JuliaX = juliaX;
-    Options->JuliaY = juliaY;
-    StartWorker();
+    return true;
 }
 
 void CMandel::StartWorker()

@@ -73,6 +73,8 @@ private:
     void CalculatePicture(HDC dc, const tMandelOptions &options);
     bool DrawColumn(HDC dc, int x, const COLORREF *colors, int count);
     bool CopyBitmapToDevive(HDC &dc, RECT rect, double factor, bool stretch);
+    bool SetPicture(BYTE isMandel, double minX, double maxX, double minY, double maxY,
+                    int maxIterations, int bailout);
     void StartWorker();
     void StopWorkers();
     void ReleaseBitmap();
