@@ -17,22 +17,10 @@ source "$here/wine-env.sh" "$state"
 log() { echo "session: $*"; }
 
 start_xvfb() {
-  # Xvfb picks a free display itself and writes its number to the fd, so
-  # parallel sessions of several build trees never collide.
-  rm -f "$state/display.fd"
-  setsid Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp \
-    3>"$state/display.fd" </dev/null >"$state/xvfb.log" 2>&1 &
-  echo $! >"$state/xvfb.pid"
-  local n=""
-  for _ in $(seq 1 100); do
-    n=$(tr -dc '0-9' <"$state/display.fd" 2>/dev/null || true)
-    [ -n "$n" ] && [ -e "/tmp/.X11-unix/X$n" ] && break
-    n=""
-    sleep 0.1
-  done
-  [ -n "$n" ] || { log "Xvfb did not start"; cat "$state/xvfb.log"; exit 1; }
-  echo ":$n" >"$state/display"
-  export DISPLAY=":$n"
+  start_x_server "$state" xvfb Xvfb -screen 0 1280x800x24 -nolisten tcp ||
+    { log "Xvfb did not start"; exit 1; }
+  DISPLAY=$(cat "$state/display")
+  export DISPLAY
 }
 
 make_locales() {

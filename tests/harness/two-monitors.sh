@@ -24,19 +24,8 @@ export HOME=$side/home
 log() { echo "two-monitors: $*"; }
 
 start_xephyr() {
-  rm -f "$side/display.fd"
-  setsid Xephyr -displayfd 3 +xinerama -screen 800x600 -origin 800,0 -screen 800x600 \
-    -nolisten tcp 3>"$side/display.fd" </dev/null >"$side/xephyr.log" 2>&1 &
-  echo $! >"$side/xephyr.pid"
-  local n=""
-  for _ in $(seq 1 100); do
-    n=$(tr -dc '0-9' <"$side/display.fd" 2>/dev/null || true)
-    [ -n "$n" ] && [ -e "/tmp/.X11-unix/X$n" ] && break
-    n=""
-    sleep 0.1
-  done
-  [ -n "$n" ] || { log "Xephyr did not start"; cat "$side/xephyr.log"; exit 1; }
-  echo ":$n" >"$side/display"
+  start_x_server "$side" xephyr Xephyr +xinerama -screen 800x600 -origin 800,0 \
+    -screen 800x600 -nolisten tcp || { log "Xephyr did not start"; exit 1; }
 }
 
 case "$cmd" in

@@ -20,3 +20,23 @@ if [ -f "$state_dir/display" ]; then
   DISPLAY=$(cat "$state_dir/display")
   export DISPLAY
 fi
+
+# start_x_server DIR NAME X-SERVER-ARGS...: starts an X server that picks a
+# free display itself (-displayfd), so parallel sessions of several build
+# trees never collide. Leaves DIR/NAME.pid, DIR/NAME.log and DIR/display
+# (":N") behind; returns non-zero if the server did not come up.
+start_x_server() {
+  local dir=$1 name=$2 n=""
+  shift 2
+  rm -f "$dir/$name.fd"
+  setsid "$@" -displayfd 3 3>"$dir/$name.fd" </dev/null >"$dir/$name.log" 2>&1 &
+  echo $! >"$dir/$name.pid"
+  for _ in $(seq 1 100); do
+    n=$(tr -dc '0-9' <"$dir/$name.fd" 2>/dev/null || true)
+    [ -n "$n" ] && [ -e "/tmp/.X11-unix/X$n" ] && break
+    n=""
+    sleep 0.1
+  done
+  [ -n "$n" ] || { cat "$dir/$name.log" >&2; return 1; }
+  echo ":$n" >"$dir/display"
+}
