@@ -1,5 +1,6 @@
 #include "engine/Tick.h"
 
+#include "engine/Expiry.h"
 #include "res/resource.h"
 #include "timecalc/CTimeCalc.h"
 
@@ -15,9 +16,15 @@ const wchar_t *const kDisplayFormats[DISPLAY_FORMAT_COUNT] = {
 
 const wchar_t kAllowedFormatChars[] = L"yMdhms:. ";
 
+// How long after the change of the second the timer is due: enough for a
+// clock that is read in coarse steps to show the new second already.
+const UINT kTickLateMs = 20;
+
+bool g_TimerRunning = false;
+
 // The value that a run of `length` equal format letters shows.
-int RunValue(wchar_t letter, int length, int totalDays, int years, int months, int days,
-             int hours, int minutes, int seconds, int secondsOfDay)
+int RunValue(wchar_t letter, int length, int totalDays, int years, int months, int days, int hours,
+             int minutes, int seconds, int secondsOfDay)
 {
     switch (letter) {
     case L'y': return years;
@@ -62,7 +69,8 @@ void FormatRemainingTime(tFaceLayout *layout, int totalDays, int years, int mont
     while (format[pos]) {
         const wchar_t letter = format[pos];
         size_t length = 1;
-        while (format[pos + length] == letter) ++length;
+        while (format[pos + length] == letter)
+            ++length;
 
         wchar_t run[32];
         if (letter == L' ' || letter == L'.' || letter == L':') {
@@ -84,8 +92,8 @@ bool TickSoundDue(const tSettings &settings, int years, int months, int days, in
                   int minutes, int seconds)
 {
     if (settings.TickEnabled) return true;
-    return !settings.AcceptPast && settings.TickAtLastSecondsEnabled && years == 0 &&
-           months == 0 && days == 0 && hours == 0 && minutes == 0 && seconds < 21;
+    return !settings.AcceptPast && settings.TickAtLastSecondsEnabled && years == 0 && months == 0 &&
+           days == 0 && hours == 0 && minutes == 0 && seconds < 21;
 }
 
 void Tick(HWND window, bool initial)
@@ -95,8 +103,7 @@ void Tick(HWND window, bool initial)
                                     (WORD)s.Minute, (WORD)s.Sekunde);
     // The expiry check runs here, between building the date and computing
     // the difference, so that a target it moves shows at once.
-    (void)window;
-    (void)initial;
+    CheckExpiry(g_App, window, calc, initial);
     calc->CalculateDiff();
 
     const int years = calc->GetDiffValue(Year);
@@ -105,10 +112,33 @@ void Tick(HWND window, bool initial)
     const int hours = calc->GetDiffValue(Hour);
     const int minutes = calc->GetDiffValue(Minute);
     const int seconds = calc->GetDiffValue(Second);
-    FormatRemainingTime(g_App->Layout, calc->GetDiffValueDaysOnly(Day), years, months, days,
-                        hours, minutes, seconds);
+    FormatRemainingTime(g_App->Layout, calc->GetDiffValueDaysOnly(Day), years, months, days, hours,
+                        minutes, seconds);
 
+    if (window) {
+        InvalidateRect(window, nullptr, FALSE);
+        UpdateWindow(window);
+    }
     if (TickSoundDue(s, years, months, days, hours, minutes, seconds))
         PlaySoundW(MAKEINTRESOURCEW(IDW_TICK), g_App->Instance, SND_RESOURCE);
     delete calc;
+}
+
+void StartTickTimer(HWND window)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    SetTimer(window, TIMER_TICK, 1000u - now.wMilliseconds + kTickLateMs, nullptr);
+    g_TimerRunning = true;
+}
+
+void StopTickTimer(HWND window)
+{
+    KillTimer(window, TIMER_TICK);
+    g_TimerRunning = false;
+}
+
+bool TickTimerRunning()
+{
+    return g_TimerRunning;
 }

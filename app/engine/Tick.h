@@ -5,7 +5,7 @@
 
 class CTimeCalc;
 
-enum { TIMER_TICK = 10, TICK_INTERVAL_MS = 1000, DISPLAY_FORMAT_COUNT = 4 };
+enum { TIMER_TICK = 10, DISPLAY_FORMAT_COUNT = 4 };
 
 // Display format of FormatNo 0-3; format 0 for any other number.
 const wchar_t *DisplayFormatOf(int formatNo);
@@ -22,5 +22,13 @@ void FormatRemainingTime(tFaceLayout *layout, int totalDays, int years, int mont
 bool TickSoundDue(const tSettings &settings, int years, int months, int days, int hours,
                   int minutes, int seconds);
 
-// The tick itself; initial is true once, for the start-up tick.
+// The tick itself; initial is true once, for the start-up tick. Repaints the
+// window before the tick sound, so that sound and face agree.
 void Tick(HWND window, bool initial);
+
+// The one-second timer. It is armed for just after the next change of the
+// wall clock's second rather than for a fixed 1000 ms, which would drift
+// against the clock and now and then skip a second or show one twice.
+void StartTickTimer(HWND window);
+void StopTickTimer(HWND window);
+bool TickTimerRunning();

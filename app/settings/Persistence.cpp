@@ -272,3 +272,12 @@ void SaveSettings(tAppData *app)
     store.Put(L"Task", L"Jeweils_Stunde", s.Jeweils_Stunde);
     store.Put(L"Task", L"Jeweils_Minute", s.Jeweils_Minute);
 }
+
+void SaveWindowPosition(tAppData *app, int left, int top)
+{
+    if (!app) return;
+    EnsureRegistryKey(app);
+    Store store(app->RegistryKey);
+    store.Put(L"position", L"left", left);
+    store.Put(L"position", L"top", top);
+}

@@ -12,3 +12,6 @@ void LoadSettings(tAppData *app);
 // the start-with-Windows entry. The window position is written by the main
 // window itself.
 void SaveSettings(tAppData *app);
+
+// The window's top-left, written by the window itself when it goes.
+void SaveWindowPosition(tAppData *app, int left, int top);

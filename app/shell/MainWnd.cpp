@@ -1,60 +1,48 @@
 #include "shell/MainWnd.h"
 
 #include "engine/Tick.h"
+#include "face/Face.h"
+#include "imaging/CImage.h"
 #include "settings/AppData.h"
+#include "settings/Settings.h"
+#include "shell/ContextMenu.h"
+#include "shell/Placement.h"
+
+#include <windowsx.h>
 
 namespace {
 
-const COLORREF kTextColor = 0x0000FF;
-const int kTextHeight = 28;
-const int kMargin = 4;
-
-HFONT g_FaceFont = nullptr;
-
-// Sizes the window around the face text and puts it at the top right of the
-// work area of the primary monitor.
-void PlaceWindow(HWND window)
-{
-    HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, g_FaceFont);
-    const wchar_t *format = g_App->Layout->Format;
-    SIZE extent = {0, 0};
-    GetTextExtentPoint32W(dc, format, lstrlenW(format), &extent);
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
-
-    RECT client = {0, 0, extent.cx + 2 * kMargin, extent.cy + 2 * kMargin};
-    if (client.right < 40) client.right = 40;
-    if (client.bottom < 10) client.bottom = 10;
-    g_App->FaceWidth = client.right;
-    g_App->FaceHeight = client.bottom;
-    AdjustWindowRectEx(&client, (DWORD)GetWindowLongPtrW(window, GWL_STYLE), FALSE,
-                       (DWORD)GetWindowLongPtrW(window, GWL_EXSTYLE));
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-
-    RECT work;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    SetWindowPos(window, HWND_TOPMOST, work.right - width, work.top, width, height,
-                 SWP_NOACTIVATE);
-}
+// Screen position of the cursor where the drag last left the window.
+POINT g_DragAnchor = {0, 0};
+BOOL g_ScreenSaverWasActive = FALSE;
 
 LRESULT OnCreate(HWND window)
 {
-    g_FaceFont = CreateFontW(-kTextHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"Courier New");
-    PlaceWindow(window);
+    SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &g_ScreenSaverWasActive, 0);
+    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
+    // Where the screen saver setting is not consulted, the display still
+    // must not power down while the count runs.
+    SetThreadExecutionState(ES_CONTINUOUS | ES_DISPLAY_REQUIRED);
+    CreateContextMenu(g_App->Instance, g_App->Title);
+    PlaceMainWindow(window);
     Tick(window, true);
-    SetTimer(window, TIMER_TICK, TICK_INTERVAL_MS, nullptr);
     return 0;
 }
 
 LRESULT OnDestroy(HWND window)
 {
-    KillTimer(window, TIMER_TICK);
-    if (g_FaceFont) DeleteObject(g_FaceFont);
-    g_FaceFont = nullptr;
+    StopTickTimer(window);
+    RECT r;
+    GetWindowRect(window, &r);
+    SaveWindowPosition(g_App, r.left, r.top);
+    SaveSettings(g_App);
+    DestroyContextMenu();
+    for (int i = 0; i < FACE_IMAGE_COUNT; ++i) {
+        delete g_App->Images[i];
+        g_App->Images[i] = nullptr;
+    }
+    if (g_ScreenSaverWasActive) SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+    SetThreadExecutionState(ES_CONTINUOUS);
     PostQuitMessage(0);
     return 0;
 }
@@ -62,7 +50,8 @@ LRESULT OnDestroy(HWND window)
 LRESULT OnTimer(HWND window)
 {
     Tick(window, false);
-    InvalidateRect(window, nullptr, FALSE);
+    // Armed afresh for the next second unless the tick stopped the count.
+    if (TickTimerRunning()) StartTickTimer(window);
     return 0;
 }
 
@@ -70,17 +59,70 @@ LRESULT OnPaint(HWND window)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
-    RECT client;
-    GetClientRect(window, &client);
-    HGDIOBJ old = SelectObject(dc, g_FaceFont);
-    SetTextColor(dc, kTextColor);
-    SetBkColor(dc, g_App->Settings.BackColor);
-    SetBkMode(dc, OPAQUE);
-    // ETO_OPAQUE fills the whole client area, so no erase is needed.
-    const wchar_t *text = g_App->Layout->Text;
-    ExtTextOutW(dc, kMargin, kMargin, ETO_OPAQUE, &client, text, (UINT)lstrlenW(text), nullptr);
-    SelectObject(dc, old);
+    const tFaceLayout *layout = g_App->Layout;
+    const size_t textLength = wcsnlen(layout->Text, FACE_CCH);
+    for (size_t i = 0; i < FACE_CCH - 1 && layout->Format[i]; ++i) {
+        const int index = i < textLength ? FaceImageIndex(layout->Text[i]) : -1;
+        CImage *image = index >= 0 ? g_App->Images[index] : nullptr;
+        if (!image) continue;
+        RECT cell = layout->Cells[i];
+        OffsetRect(&cell, layout->OriginX, layout->OriginY);
+        image->DrawBitmap(dc, cell);
+    }
     EndPaint(window, &ps);
+    return 0;
+}
+
+POINT ScreenPoint(HWND window, LPARAM lParam)
+{
+    POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(window, &p);
+    return p;
+}
+
+// The window follows the cursor while the left button is held; captured,
+// so that a quick move does not leave it behind.
+LRESULT OnLButtonDown(HWND window, LPARAM lParam)
+{
+    g_DragAnchor = ScreenPoint(window, lParam);
+    SetCapture(window);
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    return 0;
+}
+
+LRESULT OnMouseMove(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (!(wParam & MK_LBUTTON) || GetCapture() != window) return 0;
+    const POINT p = ScreenPoint(window, lParam);
+    const int dx = p.x - g_DragAnchor.x, dy = p.y - g_DragAnchor.y;
+    if (dx == 0 && dy == 0) return 0; // a click is not a drag
+    RECT r;
+    GetWindowRect(window, &r);
+    MoveWindow(window, r.left + dx, r.top + dy, r.right - r.left, r.bottom - r.top, FALSE);
+    g_DragAnchor = p;
+    g_App->Settings.IsFreePos = true;
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    return 0;
+}
+
+LRESULT OnLButtonUp()
+{
+    ReleaseCapture();
+    return 0;
+}
+
+LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    switch (wParam & 0xFFF0) {
+    case SC_SCREENSAVE:
+    case SC_MONITORPOWER: return 0;
+    }
+    return DefWindowProcW(window, WM_SYSCOMMAND, wParam, lParam);
+}
+
+LRESULT OnSettingChange(HWND window, WPARAM wParam)
+{
+    if (wParam == SPI_SETWORKAREA) ReplaceMainWindow(window);
     return 0;
 }
 
@@ -91,8 +133,22 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_CREATE: return OnCreate(window);
     case WM_DESTROY: return OnDestroy(window);
-    case WM_TIMER: return OnTimer(window);
     case WM_PAINT: return OnPaint(window);
+    case WM_TIMER: return OnTimer(window);
+    case WM_ENDSESSION:
+        if (wParam) DestroyWindow(window);
+        return 0;
+    case WM_SYSCOMMAND: return OnSysCommand(window, wParam, lParam);
+    case WM_LBUTTONDOWN: return OnLButtonDown(window, lParam);
+    case WM_MOUSEMOVE: return OnMouseMove(window, wParam, lParam);
+    case WM_LBUTTONUP: return OnLButtonUp();
+    case WM_RBUTTONDOWN:
+    case WM_CONTEXTMENU: ShowContextMenu(window); return 0;
+    case WM_COMMAND:
+        if (RunCommand(window, LOWORD(wParam))) return 0;
+        break;
+    case WM_DISPLAYCHANGE: ReplaceMainWindow(window); return 0;
+    case WM_SETTINGCHANGE: return OnSettingChange(window, wParam);
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -12,12 +12,13 @@ const wchar_t kMutexName[] = L"Tempulo by Orvandt x.x.x";
 // Handle of the instance mutex; the system releases it when the process ends.
 HANDLE g_InstanceMutex = nullptr;
 
+// Creating the mutex is the test: two copies started at the same moment
+// cannot both be first, and an existing mutex needs no access rights.
 bool AnotherInstanceRuns(const tAppData *app)
 {
-    HANDLE existing = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kMutexName);
-    if (!existing) return false;
-    CloseHandle(existing);
-    HWND other = FindWindowW(nullptr, app->Title);
+    g_InstanceMutex = CreateMutexW(nullptr, FALSE, kMutexName);
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    HWND other = FindWindowW(app->ClassName, app->Title);
     if (other) SetForegroundWindow(other);
     wchar_t message[PATH_CCH] = L"";
     LoadStringW(app->Instance, IDS_ALREADY_ACTIVE, message, PATH_CCH);
@@ -49,7 +50,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
 
     g_App = CreateAppData(instance);
     if (AnotherInstanceRuns(g_App)) return 0;
-    g_InstanceMutex = CreateMutexW(nullptr, FALSE, kMutexName);
 
     RegisterMainClass(g_App);
     HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, g_App->ClassName, g_App->Title,

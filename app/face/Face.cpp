@@ -1,0 +1,101 @@
+#include "face/Face.h"
+
+#include "font/CFont.h"
+#include "imaging/CImage.h"
+#include "res/resource.h"
+
+#include <wchar.h>
+
+const wchar_t FACE_CHARACTERS[] = L"0123456789:. ";
+
+namespace {
+
+enum { COLON_IMAGE = 10, BLANK_IMAGE = 12, BITMAP_IMAGES = 12 };
+
+// Near-black pixels of the digit bitmaps are their background.
+const COLORREF kBitmapKey = 0x000000;
+const short kBitmapTolerance = 30;
+
+void LoadDigitBitmaps(tAppData *app, UINT firstId)
+{
+    for (int i = 0; i < BITMAP_IMAGES; ++i) {
+        CImage *image = app->Images[i];
+        if (!image->LoadFromResource(app->Instance, L"BITMAP", firstId + i)) continue;
+        image->SetBackColor(app->Settings.BackColor);
+        image->Cmd_MaskImage(kBitmapKey, kBitmapTolerance, false);
+    }
+}
+
+void DrawFontCharacters(tAppData *app, HWND window)
+{
+    CFont *font = app->Font;
+    HDC dc = GetDC(window);
+    font->InitTextMetric(dc);
+    const long digitWidth = font->GetDisplayStringWeight(L"0");
+    const long separatorWidth = font->GetDisplayStringWeight(L":");
+    const long height = font->GetDisplayHeight();
+    ReleaseDC(window, dc);
+
+    const bool italic = font->IsItalic();
+    const LOGFONTW logFont = font->GetFont();
+    for (int i = 0; i < BITMAP_IMAGES; ++i) {
+        long width = i < COLON_IMAGE ? digitWidth : separatorWidth;
+        // A slanted character leans past its upright width: a third more room
+        // on the right, and the character centred left of the middle.
+        if (italic) width = width * 8 / 6;
+        CImage *image = app->Images[i];
+        image->SetBackColor(app->Settings.BackColor);
+        image->CreateBitmap(window, (int)width, (int)height, 32);
+        const int x = (int)(italic ? width / 3 : width / 2);
+        const wchar_t text[2] = {FACE_CHARACTERS[i], L'\0'};
+        image->Cmd_WriteTextToImage(x, 0, text, logFont, font->GetColor());
+    }
+}
+
+void LayoutCells(tAppData *app)
+{
+    tFaceLayout *layout = app->Layout;
+    const int zoom = app->Settings.Zoom;
+    const int digitWidth = app->Images[0]->GetWidth();
+    const int separatorWidth = app->Images[COLON_IMAGE]->GetWidth();
+    const int blankWidth = app->Images[BLANK_IMAGE]->GetWidth();
+    const int cellHeight = zoom * app->Images[0]->GetHeight();
+    int x = 0;
+    for (int i = 0; i < FACE_CCH - 1 && layout->Format[i]; ++i) {
+        int width;
+        switch (layout->Format[i]) {
+        case L' ': width = blankWidth; break;
+        case L'.':
+        case L':': width = separatorWidth; break;
+        default: width = digitWidth; break;
+        }
+        width *= zoom;
+        layout->Cells[i] = {x, 0, x + width, cellHeight};
+        x += width;
+    }
+}
+
+} // namespace
+
+int FaceImageIndex(wchar_t character)
+{
+    if (!character) return -1;
+    const wchar_t *found = wcschr(FACE_CHARACTERS, character);
+    return found ? (int)(found - FACE_CHARACTERS) : -1;
+}
+
+bool BuildFace(tAppData *app, HWND window)
+{
+    switch (app->Settings.FontType) {
+    case 2: LoadDigitBitmaps(app, IDB_DIGITAL_FIRST); break;
+    case 3: DrawFontCharacters(app, window); break;
+    default: LoadDigitBitmaps(app, IDB_SMALL_FIRST); break;
+    }
+    // The blank is a piece of plain background as wide as the colon.
+    CImage *colon = app->Images[COLON_IMAGE];
+    CImage *blank = app->Images[BLANK_IMAGE];
+    blank->SetBackColor(app->Settings.BackColor);
+    blank->CreateBitmap(window, colon->GetWidth(), colon->GetHeight(), colon->GetDepth());
+    LayoutCells(app);
+    return true;
+}
