@@ -39,6 +39,7 @@ public:
 
     bool Started() const { return info_.hProcess != nullptr; }
     DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }
     // Waits for the process to end; returns its exit code, or STILL_ACTIVE
     // when it did not end within the time.
     DWORD WaitForExit(DWORD milliseconds);

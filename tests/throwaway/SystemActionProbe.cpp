@@ -6,6 +6,12 @@
 //   SystemActionProbe exec N          ExecWindowsAction(N)
 //   SystemActionProbe force           ForceShutdown, then AbortShutdown
 //   SystemActionProbe version         the operating-system checks
+//   SystemActionProbe open FILE URL   writes the URL into FILE: a stand-in
+//                                     browser, registered for web addresses
+//   SystemActionProbe saver           exit code 1 when the screen saver is
+//                                     on: a fresh process reads the setting
+//                                     that another one left, where a
+//                                     long-running one keeps its first look
 #include "system/CSystem.h"
 
 #include <stdio.h>
@@ -41,6 +47,18 @@ int wmain(int argc, wchar_t **argv)
         printf("nt=%d xp=%d win8=%d\n", CSystem::IsNT(), CSystem::IsWinXPOrHigher(),
                CSystem::IsWin8OrHigher());
         return 0;
+    }
+    if (wcscmp(mode, L"open") == 0 && argc > 3) {
+        FILE *out = _wfopen(argv[2], L"wb");
+        if (!out) return 1;
+        fwrite(argv[3], sizeof(wchar_t), wcslen(argv[3]), out);
+        fclose(out);
+        return 0;
+    }
+    if (wcscmp(mode, L"saver") == 0) {
+        BOOL active = FALSE;
+        SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+        return active ? 1 : 0;
     }
     if (!InThrowawayPrefix()) {
         Say("refusing: not a throwaway prefix");

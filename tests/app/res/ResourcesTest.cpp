@@ -2,6 +2,7 @@
 // texts come in the language of the user interface, both languages define
 // the same resources, the sounds have the format the program plays, and the
 // icons load at every size.
+#include "shell/ContextMenu.h"
 #include "support/WinTest.h"
 
 #include <gtest/gtest.h>
@@ -83,7 +84,8 @@ TEST(Languages, BothDefineTheSameResources)
         const std::set<UINT> german = StringIds(module, kGerman);
         EXPECT_FALSE(german.empty()) << file;
         EXPECT_EQ(german, StringIds(module, kEnglish)) << file;
-        // Every dialog and menu exists in both languages.
+        // Every dialog and menu exists in both languages, or once for all
+        // (the about box).
         for (const wchar_t *type : {RT_DIALOG, RT_MENU}) {
             std::vector<UINT> names;
             EnumResourceNamesW(
@@ -102,11 +104,61 @@ TEST(Languages, BothDefineTheSameResources)
                         return ((std::set<LANGID> *)param)->insert(lang), TRUE;
                     },
                     (LONG_PTR)&langs);
-                EXPECT_TRUE(langs.count(kGerman) && langs.count(kEnglish))
+                const LANGID neutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
+                EXPECT_TRUE((langs.count(kGerman) && langs.count(kEnglish)) ||
+                            (langs.size() == 1 && langs.count(neutral)))
                     << file << " type " << (ULONG_PTR)type << " id " << name;
             }
         }
     }
+}
+
+TEST(Texts, TheContextMenuNamesTheProgramInItsAboutEntry)
+{
+    const bool german = wintest::Env(L"TEST_LOCALE").rfind(L"de_", 0) == 0;
+    // The test program carries the program's resources.
+    HMENU menu = CreateContextMenu(GetModuleHandleW(nullptr), L"Tempulo");
+    ASSERT_NE(menu, nullptr);
+    const struct {
+        UINT id;
+        const wchar_t *german, *english;
+    } entries[] = {
+        {140, L"&Einstellungen...", L"S&ettings..."},
+        {0, L"", L""},
+        {106, L"Hilfethemen", L"View Help"},
+        {0, L"", L""},
+        {141, L"I&nfo \u00fcber Pictavo-Library...", L"A&bout Pictavo-Library..."},
+        {104, L"Inf&o \u00fcber Tempulo...", L"Ab&out Tempulo..."},
+        {0, L"", L""},
+        {105, L"&Beenden", L"E&xit"},
+    };
+    ASSERT_EQ(GetMenuItemCount(menu), (int)(sizeof entries / sizeof entries[0]));
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[100] = L"";
+        GetMenuStringW(menu, i, text, 100, MF_BYPOSITION);
+        EXPECT_EQ(GetMenuItemID(menu, i), entries[i].id) << i;
+        EXPECT_STREQ(text, german ? entries[i].german : entries[i].english) << i;
+    }
+    DestroyContextMenu();
+}
+
+TEST(Resources, DigitBitmapsHaveTheSizesOfTheirSet)
+{
+    const struct {
+        UINT first;
+        int digitWidth, separatorWidth, height;
+    } sets[] = {{300, 15, 9, 20}, {320, 24, 9, 37}};
+    HMODULE program = Module(L"Tempulo.exe");
+    for (const auto &set : sets)
+        for (UINT i = 0; i < 12; ++i) {
+            HRSRC res = FindResourceW(program, MAKEINTRESOURCEW(set.first + i), RT_BITMAP);
+            ASSERT_NE(res, nullptr) << set.first + i;
+            const BITMAPINFOHEADER *h =
+                (const BITMAPINFOHEADER *)LockResource(LoadResource(program, res));
+            EXPECT_EQ(h->biWidth, i < 10 ? set.digitWidth : set.separatorWidth) << set.first + i;
+            EXPECT_EQ(h->biHeight, set.height) << set.first + i;
+            EXPECT_EQ(h->biBitCount, 8) << set.first + i;
+        }
 }
 
 TEST(Resources, SoundsArePcmWavesOfTheirFormat)

@@ -1,0 +1,106 @@
+#include "support/TempuloProcess.h"
+
+#include "registry/CRegistry.h"
+
+namespace wintest {
+
+const wchar_t TEMPULO_KEY[] = L"Software\\Wow6432Node\\Orvandt\\Tempulo";
+
+namespace {
+
+const DWORD kStartTimeout = 20000;
+const int kMissing = 0x5EEDBEEF;
+
+} // namespace
+
+void ResetTempuloSettings()
+{
+    RegDeleteTreeW(HKEY_CURRENT_USER, TEMPULO_KEY);
+}
+
+void WriteTempuloSettings(std::initializer_list<Setting> settings)
+{
+    CRegistry store(L"Tempulo", RegCurrentUser);
+    for (const Setting &s : settings)
+        store.WriteValue(s.sub, s.name, s.value);
+}
+
+void WriteTempuloText(const wchar_t *sub, const wchar_t *name, const wchar_t *text)
+{
+    CRegistry(L"Tempulo", RegCurrentUser).WriteValue(sub, name, text);
+}
+
+int ReadTempuloSetting(const wchar_t *sub, const wchar_t *name, int fallback)
+{
+    const int value = CRegistry(L"Tempulo", RegCurrentUser).ReadValue(sub, name, kMissing);
+    return value == kMissing ? fallback : value;
+}
+
+Tempulo::Tempulo() : program_(new Program(BesideTestProgram(L"Tempulo.exe")))
+{
+    if (!program_->Started()) return;
+    window = program_->WaitForWindow(L"Tempulo", L"Tempulo", kStartTimeout);
+    // The window shows before its start-up has ended (placement, the first
+    // tick, a message it may show): wait until the program waits for input.
+    WaitForInputIdle(program_->Handle(), kStartTimeout);
+}
+
+Tempulo::~Tempulo()
+{
+    // Whatever a failed test left open must not block the next start.
+    if (program_->WaitForExit(0) == STILL_ACTIVE) {
+        for (int i = 0; i < 5; ++i) {
+            HWND box = FindProcessWindow(program_->Id(), L"#32770", nullptr);
+            if (!box) break;
+            PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+            Sleep(100);
+        }
+        if (window && IsWindow(window)) PostMessageW(window, WM_CLOSE, 0, 0);
+        program_->WaitForExit(5000);
+    }
+}
+
+RECT Tempulo::Rect() const
+{
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+Capture Tempulo::Face() const
+{
+    RECT r;
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, (POINT *)&r, 2);
+    return CaptureScreen(r);
+}
+
+HWND Tempulo::WaitForBox(DWORD milliseconds)
+{
+    return program_->WaitForWindow(L"#32770", nullptr, milliseconds);
+}
+
+DWORD Tempulo::Exit(UINT message, WPARAM wParam)
+{
+    PostMessageW(window, message, wParam, 0);
+    return program_->WaitForExit(kStartTimeout);
+}
+
+std::wstring ControlText(HWND box, int id)
+{
+    return WindowText(GetDlgItem(box, id));
+}
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t text[1024] = L"";
+    GetWindowTextW(window, text, 1024);
+    return text;
+}
+
+void Press(HWND box, int id)
+{
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(box, id));
+}
+
+} // namespace wintest
