@@ -455,15 +455,12 @@ void CImage::Cmd_CreateImageMask(COLORREF key, short tolerance, bool invert)
 void CImage::Cmd_MaskImage(COLORREF key, short tolerance, bool invert)
 {
     if (!HBitmap) return;
-    CImage copy(this);
-    CImageCommands commands;
-    if (!copy.HBitmap ||
-        !commands.CreateImageMask(copy.HBitmap, copy.BitmapInfo, key, tolerance, invert))
-        return;
-    // White (kept) pixels become set bits of the 1-bit mask.
-    HBITMAP mask = HBITMAP(CopyImage(copy.HBitmap, IMAGE_BITMAP, 0, 0, LR_MONOCHROME));
+    // Built from the colour bytes rather than by a monochrome copy of a
+    // black-and-white image: that copy sets a bit only for pixels of exactly
+    // 0x00FFFFFF, and a fourth byte other than 0 (alpha) would lose them all.
+    HBITMAP mask = CreateKeyMask(HBitmap, BitmapInfo, key, tolerance, invert);
     if (!mask) return;
-    HBITMAP result = commands.MaskImage(HBitmap, BitmapInfo, mask, BackgroundColor);
+    HBITMAP result = CImageCommands().MaskImage(HBitmap, BitmapInfo, mask, BackgroundColor);
     DeleteObject(mask);
     if (result) TakeBitmap(result);
 }

@@ -26,6 +26,24 @@ bool Near(int pixelByte, int keyByte, int tolerance)
     return pixelByte - tolerance <= keyByte && keyByte <= pixelByte + tolerance;
 }
 
+// Only the blue, green and red bytes count: the fourth byte of 32-bit pixels
+// holds alpha or whatever the last writer left there.
+bool MatchesKey(const BYTE *pixel, COLORREF key, int tolerance)
+{
+    return Near(pixel[0], GetRValue(key), tolerance) && Near(pixel[1], GetGValue(key), tolerance) &&
+           Near(pixel[2], GetBValue(key), tolerance);
+}
+
+// The pixels of a 24- or 32-bit bitmap whose description is `info`; false
+// for other depths, or when the description is stale (another size or depth
+// would walk the buffer with the wrong geometry).
+bool ReadColourBits(HBITMAP bitmap, const BITMAP &info, BITMAP &bm, std::vector<BYTE> &bytes)
+{
+    return ReadBits(bitmap, bm, bytes) && info.bmWidth == bm.bmWidth &&
+           info.bmHeight == bm.bmHeight && info.bmBitsPixel == bm.bmBitsPixel &&
+           bm.bmBitsPixel / 8 >= 3;
+}
+
 } // namespace
 
 CImageCommands::CImageCommands() = default;
@@ -77,27 +95,36 @@ bool CImageCommands::CreateImageMask(HBITMAP bitmap, BITMAP info, COLORREF key, 
 {
     BITMAP bm = {};
     std::vector<BYTE> bytes;
-    if (!ReadBits(bitmap, bm, bytes)) return false;
-    // The caller's description must be the bitmap's: a stale one (another
-    // size or depth) would walk the buffer with the wrong geometry.
-    if (info.bmWidth != bm.bmWidth || info.bmHeight != bm.bmHeight ||
-        info.bmBitsPixel != bm.bmBitsPixel)
-        return false;
+    if (!ReadColourBits(bitmap, info, bm, bytes)) return false;
     const size_t bytesPerPixel = size_t(bm.bmBitsPixel / 8);
-    if (bytesPerPixel < 3) return false;
-
-    const int k0 = GetRValue(key), k1 = GetGValue(key), k2 = GetBValue(key);
     const BYTE matchValue = invert ? 0xFF : 0x00;
     const BYTE otherValue = invert ? 0x00 : 0xFF;
     for (LONG row = 0; row < bm.bmHeight; ++row) {
         BYTE *p = bytes.data() + size_t(row) * BitmapBitsStride(bm);
-        for (LONG x = 0; x < bm.bmWidth; ++x, p += bytesPerPixel) {
-            const bool match =
-                Near(p[0], k0, tolerance) && Near(p[1], k1, tolerance) && Near(p[2], k2, tolerance);
-            p[0] = p[1] = p[2] = match ? matchValue : otherValue;
-        }
+        for (LONG x = 0; x < bm.bmWidth; ++x, p += bytesPerPixel)
+            p[0] = p[1] = p[2] = MatchesKey(p, key, tolerance) ? matchValue : otherValue;
     }
     return WriteBits(bitmap, bytes);
+}
+
+HBITMAP CreateKeyMask(HBITMAP bitmap, const BITMAP &info, COLORREF key, short tolerance,
+                      bool invert)
+{
+    BITMAP bm = {};
+    std::vector<BYTE> bytes;
+    if (!ReadColourBits(bitmap, info, bm, bytes)) return nullptr;
+    const size_t bytesPerPixel = size_t(bm.bmBitsPixel / 8);
+    BITMAP mask = bm;
+    mask.bmBitsPixel = 1;
+    const size_t maskStride = BitmapBitsStride(mask);
+    std::vector<BYTE> bits(maskStride * size_t(bm.bmHeight), 0);
+    for (LONG row = 0; row < bm.bmHeight; ++row) {
+        const BYTE *p = bytes.data() + size_t(row) * BitmapBitsStride(bm);
+        BYTE *out = bits.data() + size_t(row) * maskStride;
+        for (LONG x = 0; x < bm.bmWidth; ++x, p += bytesPerPixel)
+            if (MatchesKey(p, key, tolerance) == invert) out[x / 8] |= BYTE(0x80 >> (x % 8));
+    }
+    return ::CreateBitmap(bm.bmWidth, bm.bmHeight, 1, 1, bits.data());
 }
 
 HBITMAP CImageCommands::MaskImage(HBITMAP source, BITMAP info, HBITMAP mask, COLORREF background)

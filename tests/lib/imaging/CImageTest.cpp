@@ -1,21 +1,25 @@
 #include "ImagingTest.h"
 
 #include "imaging/CImage.h"
+#include "support/GdiCount.h"
+
+#include <functional>
 
 using namespace imagingtest;
 
 namespace {
 
-// A 32-bit image whose pixels are given top row first.
-void Fill(CImage &image, int width, int height, const std::vector<COLORREF> &pixels)
+// An image whose pixels are given top row first.
+bool Fill(CImage &image, int width, int height, const std::vector<COLORREF> &pixels, int depth = 32)
 {
-    ASSERT_TRUE(image.CreateBitmap(nullptr, width, height, 32));
+    if (!image.CreateBitmap(nullptr, width, height, depth)) return false;
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, image.GetHBitmap());
     for (int i = 0; i < width * height; ++i)
         SetPixel(dc, i % width, i / width, pixels[size_t(i)]);
     SelectObject(dc, old);
     DeleteDC(dc);
+    return true;
 }
 
 // Where an image lands when drawn onto a 300 x 200 canvas: the bounding box
@@ -54,7 +58,8 @@ TEST(Image, CreatesCopiesAndFailsWithoutABitmap)
 
     CImage original;
     original.SetBackColor(RGB(1, 2, 3));
-    Fill(original, 2, 2, {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(9, 9, 9)});
+    ASSERT_TRUE(
+        Fill(original, 2, 2, {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(9, 9, 9)}));
     CImage copy(&original);
     ASSERT_NE(copy.GetHBitmap(), original.GetHBitmap());
     EXPECT_EQ(copy.GetBackColor(), RGB(1, 2, 3));
@@ -88,22 +93,66 @@ TEST(Image, DrawsAtNaturalSizeZoomedAndStretched)
 
 TEST(Image, MaskPutsTheBackgroundWhereTheKeyMatches)
 {
-    const COLORREF nearBlack = RGB(10, 30, 25), kept = RGB(0, 0, 31), green = RGB(0, 128, 0);
-    for (bool invert : {false, true}) {
-        CImage image;
-        Fill(image, 2, 1, {nearBlack, kept});
-        image.SetBackColor(green);
-        image.Cmd_MaskImage(RGB(0, 0, 0), 30, invert);
-        ASSERT_EQ(image.GetWidth(), 2);
-        EXPECT_EQ(PixelAt(image.GetHBitmap(), 0, 0), invert ? nearBlack : green);
-        EXPECT_EQ(PixelAt(image.GetHBitmap(), 1, 0), invert ? green : kept);
+    // Blue, green and red bytes (25, 30, 10) lie within 30 of black, (31, 0, 0)
+    // and white do not. 3 x 2, so that 24-bit rows are padded.
+    const COLORREF nearBlack = RGB(10, 30, 25), kept = RGB(0, 0, 31), white = RGB(255, 255, 255);
+    const std::vector<COLORREF> pixels = {nearBlack, kept, white, kept, white, nearBlack};
+    std::vector<COLORREF> swapped;
+    for (COLORREF c : pixels)
+        swapped.push_back(RGB(GetBValue(c), GetGValue(c), GetRValue(c)));
+    std::vector<BYTE> tgaBody; // top row first, alpha 0x80 and 0xFF by turns
+    for (size_t i = 0; i < pixels.size(); ++i)
+        tgaBody.insert(tgaBody.end(), {GetBValue(pixels[i]), GetGValue(pixels[i]),
+                                       GetRValue(pixels[i]), BYTE(i % 2 ? 0xFF : 0x80)});
+    const OutFile tga("mask-alpha.tga");
+
+    // The fourth byte of 32-bit pixels is whatever the source left there; it
+    // must not decide.
+    const std::vector<std::pair<const char *, std::function<bool(CImage &)>>> sources = {
+        {"24-bit", [&](CImage &image) { return Fill(image, 3, 2, pixels, 24); }},
+        {"32-bit, fourth byte 0", [&](CImage &image) { return Fill(image, 3, 2, pixels); }},
+        {"32-bit, fourth byte 0xFF",
+         [&](CImage &image) {
+             if (!Fill(image, 3, 2, pixels)) return false;
+             std::vector<BYTE> bytes = Bits(image.GetHBitmap());
+             for (size_t i = 3; i < bytes.size(); i += 4)
+                 bytes[i] = 0xFF;
+             return SetBitmapBits(image.GetHBitmap(), DWORD(bytes.size()), bytes.data()) > 0;
+         }},
+        {"red and blue exchanged",
+         [&](CImage &image) {
+             return Fill(image, 3, 2, swapped) && image.Cmd_ConvertImagefromBGRtoRGB();
+         }},
+        {"32-bit TGA with alpha",
+         [&](CImage &image) {
+             return WriteBytes(tga.windows, Tga(2, 3, 2, 32, tgaBody, 0x28)) &&
+                    image.Load(tga.windows.c_str());
+         }},
+    };
+    const COLORREF green = RGB(0, 128, 0);
+    const int gdiObjects = wintest::GdiObjectCount();
+    for (const auto &source : sources) {
+        for (bool invert : {false, true}) {
+            CImage image;
+            ASSERT_TRUE(source.second(image)) << source.first;
+            image.SetBackColor(green);
+            image.Cmd_MaskImage(RGB(0, 0, 0), 30, invert);
+            ASSERT_EQ(image.GetWidth(), 3) << source.first;
+            for (int i = 0; i < 6; ++i) {
+                const COLORREF expected =
+                    (pixels[size_t(i)] == nearBlack) != invert ? green : pixels[size_t(i)];
+                EXPECT_EQ(PixelAt(image.GetHBitmap(), i % 3, i / 3), expected)
+                    << source.first << (invert ? ", inverted" : "") << ", pixel " << i;
+            }
+        }
     }
+    EXPECT_EQ(wintest::GdiObjectCount(), gdiObjects);
 }
 
 TEST(Image, TextIsCentredAndBytesAreHandedOut)
 {
     CImage image;
-    Fill(image, 1, 2, {RGB(10, 20, 30), RGB(40, 50, 60)});
+    ASSERT_TRUE(Fill(image, 1, 2, {RGB(10, 20, 30), RGB(40, 50, 60)}));
     BYTE *data = image.GetBitmapData();
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(std::vector<BYTE>(data, data + 8), Bits(image.GetHBitmap()));

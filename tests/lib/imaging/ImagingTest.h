@@ -62,6 +62,22 @@ inline bool WriteBytes(const std::wstring &path, const std::vector<BYTE> &bytes)
     return bool(out);
 }
 
+// A TGA file: the 18-byte header, an identification field and the body.
+inline std::vector<BYTE> Tga(int type, int width, int height, int bits,
+                             const std::vector<BYTE> &body, BYTE descriptor = 0,
+                             const std::string &id = "")
+{
+    std::vector<BYTE> file(18 + id.size() + body.size(), 0);
+    file[0] = BYTE(id.size());
+    file[2] = BYTE(type);
+    file[12] = BYTE(width), file[13] = BYTE(width >> 8);
+    file[14] = BYTE(height), file[15] = BYTE(height >> 8);
+    file[16] = BYTE(bits), file[17] = descriptor;
+    std::copy(id.begin(), id.end(), file.begin() + 18);
+    std::copy(body.begin(), body.end(), file.begin() + 18 + long(id.size()));
+    return file;
+}
+
 // What ImageMagick sees in a file: format, size and 8-bit RGB pixels.
 struct Seen {
     std::string format;
