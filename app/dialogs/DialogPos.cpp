@@ -2,14 +2,20 @@
 
 #include "settings/AppData.h"
 
-POINT CalcDialogPos(HWND dialog, int margin)
+RECT ScreenArea(bool use1Monitor)
 {
     RECT area;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    if (!g_App->Settings.Use1Monitor && GetSystemMetrics(SM_CMONITORS) >= 2) {
+    if (!use1Monitor && GetSystemMetrics(SM_CMONITORS) >= 2) {
         area.right = GetSystemMetrics(SM_CXVIRTUALSCREEN);
         area.bottom = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     }
+    return area;
+}
+
+POINT CalcDialogPos(HWND dialog, int margin)
+{
+    const RECT area = ScreenArea(g_App->Settings.Use1Monitor);
     RECT r;
     GetWindowRect(dialog, &r);
     POINT p = {r.left + margin, r.top + margin};

@@ -25,8 +25,7 @@ void LoadText(const tAppData *app, UINT id, wchar_t *text)
     LoadStringW(app->Instance, id, text, PATH_CCH);
 }
 
-// Message texts and their caption end in an empty line, as every message
-// of the program does.
+// Message texts end in an empty line, as every message of the program does.
 void LoadParagraph(const tAppData *app, UINT id, wchar_t *text)
 {
     wchar_t raw[PATH_CCH];
@@ -76,7 +75,7 @@ void ShowExpiredMessage(tAppData *app, HWND window, CTimeCalc *calc, bool offerR
     }
     wchar_t text[PATH_CCH], caption[PATH_CCH];
     LoadParagraph(app, IDS_EXPIRED, text);
-    LoadParagraph(app, IDS_INFORMATION, caption);
+    LoadText(app, IDS_INFORMATION, caption);
     if (offerReset) {
         wchar_t question[PATH_CCH];
         LoadText(app, IDS_RESET_QUESTION, question);
@@ -101,7 +100,8 @@ bool ValidateTarget(tAppData *app, HWND window, CTimeCalc *calc)
     wchar_t format[PATH_CCH], text[PATH_CCH], caption[PATH_CCH];
     LoadText(app, IDS_INVALID_DATE, format);
     StringCchPrintfW(text, PATH_CCH, format, calc->MinYear, calc->MaxYear);
-    LoadParagraph(app, IDS_INFORMATION, caption);
+    // A caption is one line: the empty line that ends the texts is left off.
+    LoadText(app, IDS_INFORMATION, caption);
     MessageBoxW(window, text, caption, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

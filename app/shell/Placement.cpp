@@ -1,5 +1,6 @@
 #include "shell/Placement.h"
 
+#include "dialogs/DialogPos.h"
 #include "face/Face.h"
 #include "imaging/CImage.h"
 #include "settings/AppData.h"
@@ -26,19 +27,6 @@ void SizeToFace(tAppData *app)
     const int height = n ? layout->OriginY + layout->Cells[0].bottom : 0;
     app->FaceWidth = width > MIN_WIDTH ? width : MIN_WIDTH;
     app->FaceHeight = height > MIN_HEIGHT ? height : MIN_HEIGHT;
-}
-
-// The primary monitor's work area, widened to the whole virtual screen when
-// the window may go to any of several monitors.
-RECT PlacementArea(const tSettings &s)
-{
-    RECT area;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    if (!s.Use1Monitor && GetSystemMetrics(SM_CMONITORS) >= 2) {
-        area.right = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-        area.bottom = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    }
-    return area;
 }
 
 // The far edge is only a start: the fit that follows pulls the window back
@@ -117,7 +105,7 @@ void PlaceMainWindow(HWND window)
     BuildFace(app, window);
     SizeToFace(app);
 
-    const RECT area = PlacementArea(s);
+    const RECT area = ScreenArea(s.Use1Monitor);
     // x, y, width, height, as the fit expects them.
     RECT r = {s.PositionLeft, s.PositionTop, app->FaceWidth, app->FaceHeight};
     // A window marked as dragged whose position was never stored goes where

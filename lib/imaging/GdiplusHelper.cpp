@@ -46,11 +46,9 @@ GpBitmap *IndexedCopy(GpBitmap *bitmap)
 
 } // namespace
 
-GdiplusHelper::GdiplusHelper() : GdiplusToken(0), Reserved(nullptr)
-{
-    GdiplusStartupInput input;
-    if (GdiplusStartup(&GdiplusToken, &input, nullptr) != Ok) GdiplusToken = 0;
-}
+// GDI+ starts with the first save, not with the object: a bitmap that is
+// only loaded from the resources (every digit of the face) never needs it.
+GdiplusHelper::GdiplusHelper() : GdiplusToken(0), Reserved(nullptr) {}
 
 GdiplusHelper::~GdiplusHelper()
 {
@@ -59,7 +57,10 @@ GdiplusHelper::~GdiplusHelper()
 
 bool GdiplusHelper::SaveWithEncoder(const wchar_t *path, const wchar_t *mimeType, HBITMAP bitmap)
 {
-    if (!bitmap || !path || !GdiplusToken) return false;
+    if (!bitmap || !path) return false;
+    GdiplusStartupInput input;
+    if (!GdiplusToken && GdiplusStartup(&GdiplusToken, &input, nullptr) != Ok) GdiplusToken = 0;
+    if (!GdiplusToken) return false;
     GpBitmap *image = nullptr;
     if (GdipCreateBitmapFromHBITMAP(bitmap, HPALETTE(GetStockObject(DEFAULT_PALETTE)), &image) !=
             Ok ||

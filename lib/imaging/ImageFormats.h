@@ -30,7 +30,8 @@ private:
     bool OpenStreamOnMemory(HGLOBAL memory, DWORD size);
 };
 
-// GDI+ started for as long as the object lives, and the encoders.
+// GDI+ from the first save for as long as the object lives, and the
+// encoders.
 class GdiplusHelper {
 public:
     GdiplusHelper();

@@ -54,7 +54,8 @@ void ShellFolder(int csidl, wchar_t *out)
     if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &list)) || !list) return;
     wchar_t path[MAX_PATH];
     if (SHGetPathFromIDListW(list, path)) StringCchCopyW(out, kPathCch, path);
-    CoTaskMemFree(list);
+    // The shell's own release: the task allocator's would load OLE for it.
+    ILFree(list);
 }
 
 typedef LONG(WINAPI *RtlGetVersionProc)(OSVERSIONINFOEXW *);

@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
 # Proves the system actions of CSystem in a prefix of their own:
-#   throwaway-actions.sh STATE_DIR SystemActionProbe.exe
+#   throwaway-actions.sh STATE_DIR SystemActionProbe.exe [Tempulo.exe]
 # Shutdown, reboot, power-off and log-off end every process of the prefix
 # they run in, so they never run in the shared test prefix. This script
 # copies the session's template into a throwaway prefix with its own
 # wineserver, marks it (the probe refuses to act in an unmarked prefix), and
 # checks that each action ends a bystander process there while a bystander
-# in the shared session lives on. It removes the throwaway prefix at the end.
+# in the shared session lives on. Given Tempulo.exe, it then lets the
+# program reach its target with the log-off action configured (its clock
+# alone moved to just before New Year) and checks the screenshot, the saved
+# settings and the end of the session. It removes the throwaway prefix at
+# the end.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 state=$(cd "${1:?state dir}" && pwd)
 probe=${2:?probe program}
+tempulo=${3:-}
 # shellcheck source=wine-env.sh
 source "$here/wine-env.sh" "$state"
 [ -f "$state/display" ] && [ -f "$state/template/.ready" ] ||
@@ -106,6 +111,35 @@ for action in 0 1 2 3; do
   fi
   wait $caller 2>/dev/null || true
 done
+
+# The program at its target: screenshot, settings, then the session ends.
+if [ -n "$tempulo" ]; then
+  key='HKCU\Software\Wow6432Node\Orvandt\Tempulo'
+  for v in Event:2 EventNo:2 TakePrntScrn:1 ExtensionNo:0; do
+    "$WINE" reg add "$key\Action" /v "${v%%:*}" /t REG_DWORD /d "${v##*:}" /f \
+      </dev/null >/dev/null 2>&1
+  done
+  "$WINE" reg add "$key\Action" /v PrntScrnPath /d 'C:\Shots' /f </dev/null >/dev/null 2>&1
+  "$WINE" "$probe" wait 60 </dev/null >/dev/null 2>&1 &
+  bystander=$!
+  year=$(date +%Y)
+  DONT_FAKE_MONOTONIC=1 timeout 60 faketime "$year-12-31 23:59:57" "$WINE" "$tempulo" \
+    </dev/null >/dev/null 2>&1 &
+  program=$!
+  shot=$(ls "$side/prefix/drive_c/Shots" 2>/dev/null || true)
+  if ended_within $program 300 && ended_within $bystander 300; then
+    shot=$(ls "$side/prefix/drive_c/Shots" 2>/dev/null || true)
+    saved=$("$WINE" reg query "$key\position" /v left </dev/null 2>/dev/null | grep -c left || true)
+    if [[ "$shot" == Tempulo_$((year + 1))0101_0000??.bmp ]] && [ "$saved" = 1 ]; then
+      pass "Tempulo saved $shot and its settings, then logged off"
+    else
+      fail "Tempulo at its target: screenshot '$shot', position saved: $saved"
+    fi
+  else
+    fail "Tempulo did not end the session at its target (screenshot '$shot')"
+    kill $program $bystander 2>/dev/null || true
+  fi
+fi
 
 if kill -0 "$main_bystander" 2>/dev/null; then
   pass "the shared session lived through all of it"

@@ -241,10 +241,15 @@ TEST_F(MainWindow, FontFacesAreAsWideAsTheFontsDigitsAndLeaveRoomForTheSlant)
         EXPECT_EQ(r.right - r.left, 11 * digit + 5 * colon) << "italic " << italic;
         EXPECT_EQ(r.bottom - r.top, height);
         int red = 0, white = 0;
-        for (DWORD p : run.Face().pixels)
-            red += p == 0xFF0000, white += p == 0xFFFFFF;
-        EXPECT_GT(red, 100) << "red digits";
-        EXPECT_GT(white, red) << "on white";
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                red = white = 0;
+                for (DWORD p : run.Face().pixels)
+                    red += p == 0xFF0000, white += p == 0xFFFFFF;
+                return red > 100 && white > red;
+            },
+            5000))
+            << "red digits on white: " << red << " red, " << white << " white";
         EXPECT_EQ(run.Exit(), 0u);
     }
 }
