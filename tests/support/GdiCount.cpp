@@ -1,6 +1,8 @@
 #include "support/GdiCount.h"
 
-#include <windows.h>
+#include <winternl.h>
+
+#include <vector>
 
 namespace wintest {
 
@@ -15,36 +17,61 @@ const size_t EntrySize = 24;
 const size_t EntryOwnerOffset = 8;
 const size_t EntryTypeOffset = 14;
 const size_t EntryCount = 0x10000;
+// The table is 1.5 MB: read in pieces so that the buffer stays small.
+const size_t ChunkEntries = 0x1000;
 
-int CountHandleTable()
+int CountLive(const BYTE *entries, size_t count, USHORT owner)
 {
-    // The PEB's address is at gs:0x60 on x64 (__readgsqword trips GCC's
-    // bounds check).
-    const BYTE *peb = nullptr;
-    __asm__("movq %%gs:0x60, %0" : "=r"(peb));
-    if (!peb) return -1;
-    const BYTE *table = *reinterpret_cast<const BYTE *const *>(peb + PebGdiTableOffset);
-    if (!table) return -1;
-    const USHORT self = USHORT(GetCurrentProcessId());
-    int count = 0;
-    for (size_t i = 0; i < EntryCount; ++i) {
-        const BYTE *entry = table + i * EntrySize;
+    int live = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const BYTE *entry = entries + i * EntrySize;
         if (!entry[EntryTypeOffset]) continue;
-        const USHORT owner = *reinterpret_cast<const USHORT *>(entry + EntryOwnerOffset);
-        if (owner == 0 || owner == self) ++count;
+        const USHORT entryOwner = *reinterpret_cast<const USHORT *>(entry + EntryOwnerOffset);
+        if (entryOwner == 0 || entryOwner == owner) ++live;
+    }
+    return live;
+}
+
+int CountHandleTable(HANDLE process)
+{
+    PROCESS_BASIC_INFORMATION basic = {};
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic),
+                                  nullptr) != 0 ||
+        !basic.PebBaseAddress)
+        return -1;
+    // The table's address is one in the other process's address space.
+    const BYTE *table = nullptr;
+    if (!ReadProcessMemory(process,
+                           reinterpret_cast<const BYTE *>(basic.PebBaseAddress) + PebGdiTableOffset,
+                           &table, sizeof(table), nullptr) ||
+        !table)
+        return -1;
+    const USHORT owner = USHORT(GetProcessId(process));
+    std::vector<BYTE> chunk(ChunkEntries * EntrySize);
+    int count = 0;
+    for (size_t first = 0; first < EntryCount; first += ChunkEntries) {
+        if (!ReadProcessMemory(process, table + first * EntrySize, chunk.data(), chunk.size(),
+                               nullptr))
+            return -1;
+        count += CountLive(chunk.data(), ChunkEntries, owner);
     }
     return count;
 }
 
 } // namespace
 
+int GdiObjectCount(HANDLE process)
+{
+    const DWORD reported = GetGuiResources(process, GR_GDIOBJECTS);
+    if (reported > 0) return int(reported);
+    return CountHandleTable(process);
+}
+
 int GdiObjectCount()
 {
     // Deletions still batched on this thread would count as live objects.
     GdiFlush();
-    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (reported > 0) return int(reported);
-    return CountHandleTable();
+    return GdiObjectCount(GetCurrentProcess());
 }
 
 } // namespace wintest

@@ -1,6 +1,8 @@
-// How many GDI objects (DCs, bitmaps, pens, brushes, fonts, ...) the test
-// process holds, for tests that look for leaks.
+// How many GDI objects (DCs, bitmaps, pens, brushes, fonts, ...) a process
+// holds, for tests that look for leaks and benchmarks that watch a program.
 #pragma once
+
+#include <windows.h>
 
 namespace wintest {
 
@@ -9,5 +11,10 @@ namespace wintest {
 // included, so compare counts rather than expect 0). -1 when neither
 // source is available.
 int GdiObjectCount();
+
+// The same for another process. The handle needs PROCESS_QUERY_INFORMATION
+// and PROCESS_VM_READ, since the table is read from the other process's
+// memory; -1 without them.
+int GdiObjectCount(HANDLE process);
 
 } // namespace wintest
