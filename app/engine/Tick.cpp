@@ -19,8 +19,13 @@ const wchar_t kAllowedFormatChars[] = L"yMdhms:. ";
 // How long after the change of the second the timer is due: enough for a
 // clock that is read in coarse steps to show the new second already.
 const UINT kTickLateMs = 20;
+// How much later than that a tick may come before the timer is set anew.
+const UINT kTickSlackMs = 50;
 
 bool g_TimerRunning = false;
+// The timer runs with a period of exactly one second, in step with the
+// clock; until then it waits for the next change of the second.
+bool g_TimerInStep = false;
 
 // The value that a run of `length` equal format letters shows.
 int RunValue(wchar_t letter, int length, int totalDays, int years, int months, int days, int hours,
@@ -35,6 +40,23 @@ int RunValue(wchar_t letter, int length, int totalDays, int years, int months, i
     case L's': return length >= 4 ? secondsOfDay : seconds;
     }
     return 0;
+}
+
+// Only the cells whose character changed are painted again: most seconds
+// that is one digit of the fourteen.
+void InvalidateChangedCells(HWND window, const tFaceLayout *layout, const wchar_t *shown)
+{
+    if (wcscmp(shown, layout->Text) == 0) return;
+    if (wcslen(shown) != wcslen(layout->Text)) {
+        InvalidateRect(window, nullptr, FALSE);
+        return;
+    }
+    for (size_t i = 0; layout->Text[i]; ++i) {
+        if (layout->Text[i] == shown[i]) continue;
+        RECT cell = layout->Cells[i];
+        OffsetRect(&cell, layout->OriginX, layout->OriginY);
+        InvalidateRect(window, &cell, FALSE);
+    }
 }
 
 } // namespace
@@ -106,6 +128,8 @@ void Tick(HWND window, bool initial)
     CheckExpiry(g_App, window, calc, initial);
     calc->CalculateDiff();
 
+    wchar_t shown[FACE_CCH];
+    StringCchCopyW(shown, FACE_CCH, g_App->Layout->Text);
     const int years = calc->GetDiffValue(Year);
     const int months = calc->GetDiffValue(Month);
     const int days = calc->GetDiffValue(Day);
@@ -115,12 +139,13 @@ void Tick(HWND window, bool initial)
     FormatRemainingTime(g_App->Layout, calc->GetDiffValueDaysOnly(Day), years, months, days, hours,
                         minutes, seconds);
 
-    if (window) {
-        InvalidateRect(window, nullptr, FALSE);
-        UpdateWindow(window);
-    }
-    if (TickSoundDue(s, years, months, days, hours, minutes, seconds))
+    if (window) InvalidateChangedCells(window, g_App->Layout, shown);
+    if (TickSoundDue(s, years, months, days, hours, minutes, seconds)) {
+        // The sound plays to its end before the tick returns: the face it
+        // belongs to is painted first.
+        if (window) UpdateWindow(window);
         PlaySoundW(MAKEINTRESOURCEW(IDW_TICK), g_App->Instance, SND_RESOURCE);
+    }
     delete calc;
 }
 
@@ -130,15 +155,26 @@ void StartTickTimer(HWND window)
     GetLocalTime(&now);
     SetTimer(window, TIMER_TICK, 1000u - now.wMilliseconds + kTickLateMs, nullptr);
     g_TimerRunning = true;
+    g_TimerInStep = false;
+}
+
+void KeepTickTimer(HWND window)
+{
+    if (!g_TimerRunning) return;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    if (now.wMilliseconds < kTickLateMs || now.wMilliseconds >= kTickLateMs + kTickSlackMs) {
+        // Out of step with the clock (set, slept, or held up): wait for the
+        // next change of the second again.
+        StartTickTimer(window);
+    } else if (!g_TimerInStep) {
+        SetTimer(window, TIMER_TICK, 1000, nullptr);
+        g_TimerInStep = true;
+    }
 }
 
 void StopTickTimer(HWND window)
 {
     KillTimer(window, TIMER_TICK);
     g_TimerRunning = false;
-}
-
-bool TickTimerRunning()
-{
-    return g_TimerRunning;
 }

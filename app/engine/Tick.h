@@ -22,13 +22,17 @@ void FormatRemainingTime(tFaceLayout *layout, int totalDays, int years, int mont
 bool TickSoundDue(const tSettings &settings, int years, int months, int days, int hours,
                   int minutes, int seconds);
 
-// The tick itself; initial is true once, for the start-up tick. Repaints the
-// window before the tick sound, so that sound and face agree.
+// The tick itself; initial is true once, for the start-up tick. Invalidates
+// the window, and paints it before a tick sound, so that sound and face
+// agree.
 void Tick(HWND window, bool initial);
 
 // The one-second timer. It is armed for just after the next change of the
 // wall clock's second rather than for a fixed 1000 ms, which would drift
 // against the clock and now and then skip a second or show one twice.
 void StartTickTimer(HWND window);
+// After each tick: a timer that came in step with the clock keeps a period
+// of one second, so that it is not set anew every second; one out of step
+// waits for the next change of the second again.
+void KeepTickTimer(HWND window);
 void StopTickTimer(HWND window);
-bool TickTimerRunning();

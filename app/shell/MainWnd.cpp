@@ -50,8 +50,7 @@ LRESULT OnDestroy(HWND window)
 LRESULT OnTimer(HWND window)
 {
     Tick(window, false);
-    // Armed afresh for the next second unless the tick stopped the count.
-    if (TickTimerRunning()) StartTickTimer(window);
+    KeepTickTimer(window);
     return 0;
 }
 
@@ -65,9 +64,9 @@ LRESULT OnPaint(HWND window)
         const int index = i < textLength ? FaceImageIndex(layout->Text[i]) : -1;
         CImage *image = index >= 0 ? g_App->Images[index] : nullptr;
         if (!image) continue;
-        RECT cell = layout->Cells[i];
+        RECT cell = layout->Cells[i], visible;
         OffsetRect(&cell, layout->OriginX, layout->OriginY);
-        image->DrawBitmap(dc, cell);
+        if (IntersectRect(&visible, &cell, &ps.rcPaint)) image->DrawBitmap(dc, cell);
     }
     EndPaint(window, &ps);
     return 0;

@@ -125,6 +125,8 @@ void PlaceMainWindow(HWND window)
     SetWindowPos(window, s.Front ? HWND_TOPMOST : HWND_NOTOPMOST, r.left, r.top, app->FaceWidth,
                  app->FaceHeight, SWP_SHOWWINDOW);
     if (s.TaskbarChanged) ApplyTaskbarStyle(window, s.ShowInTaskbar);
+    // A new face of the old size is drawn whole.
+    InvalidateRect(window, nullptr, FALSE);
 }
 
 void ReplaceMainWindow(HWND window)

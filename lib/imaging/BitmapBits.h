@@ -15,13 +15,13 @@ inline std::size_t BitmapBitsStride(const BITMAP &bm)
     return ((std::size_t(bm.bmWidth) * bm.bmBitsPixel + 15) / 16) * 2;
 }
 
-// The 1-bit mask of a 24- or 32-bit bitmap described by `info` (rows
-// WORD-aligned, leftmost pixel in the high bit): a set bit where the image
-// keeps its pixel, that is where the blue, green and red bytes are not all
-// within `tolerance` of the bytes of `key` (low byte against byte 0), or with
-// `invert` where they are. Null for other depths or a stale description.
-HBITMAP CreateKeyMask(HBITMAP bitmap, const BITMAP &info, COLORREF key, short tolerance,
-                      bool invert);
+// Paints the background colour over every pixel of a 24- or 32-bit bitmap
+// described by `info` whose blue, green and red bytes are all within
+// `tolerance` of the bytes of `key` (low byte against byte 0), or with
+// `invert` over every other pixel; the rest keep their bytes. False for other
+// depths or a stale description.
+bool PaintKeyedPixels(HBITMAP bitmap, const BITMAP &info, COLORREF key, short tolerance,
+                      bool invert, COLORREF background);
 
 // Centred on x, top at y, transparent background; the text settings stay
 // with `helper`, as after its own PrepareTextForBitmap.

@@ -455,14 +455,12 @@ void CImage::Cmd_CreateImageMask(COLORREF key, short tolerance, bool invert)
 void CImage::Cmd_MaskImage(COLORREF key, short tolerance, bool invert)
 {
     if (!HBitmap) return;
-    // Built from the colour bytes rather than by a monochrome copy of a
-    // black-and-white image: that copy sets a bit only for pixels of exactly
-    // 0x00FFFFFF, and a fourth byte other than 0 (alpha) would lose them all.
-    HBITMAP mask = CreateKeyMask(HBitmap, BitmapInfo, key, tolerance, invert);
-    if (!mask) return;
-    HBITMAP result = CImageCommands().MaskImage(HBitmap, BitmapInfo, mask, BackgroundColor);
-    DeleteObject(mask);
-    if (result) TakeBitmap(result);
+    // Works on the colour bytes themselves: a monochrome copy of a
+    // black-and-white image would set a bit only for pixels of exactly
+    // 0x00FFFFFF, so a fourth byte other than 0 (alpha) would lose them all;
+    // and composing through a mask and device contexts costs a display
+    // context per image where only bytes change.
+    PaintKeyedPixels(HBitmap, BitmapInfo, key, tolerance, invert, BackgroundColor);
 }
 
 bool CImage::Cmd_GrayingImage()

@@ -107,24 +107,25 @@ bool CImageCommands::CreateImageMask(HBITMAP bitmap, BITMAP info, COLORREF key, 
     return WriteBits(bitmap, bytes);
 }
 
-HBITMAP CreateKeyMask(HBITMAP bitmap, const BITMAP &info, COLORREF key, short tolerance,
-                      bool invert)
+bool PaintKeyedPixels(HBITMAP bitmap, const BITMAP &info, COLORREF key, short tolerance,
+                      bool invert, COLORREF background)
 {
     BITMAP bm = {};
     std::vector<BYTE> bytes;
-    if (!ReadColourBits(bitmap, info, bm, bytes)) return nullptr;
+    if (!ReadColourBits(bitmap, info, bm, bytes)) return false;
     const size_t bytesPerPixel = size_t(bm.bmBitsPixel / 8);
-    BITMAP mask = bm;
-    mask.bmBitsPixel = 1;
-    const size_t maskStride = BitmapBitsStride(mask);
-    std::vector<BYTE> bits(maskStride * size_t(bm.bmHeight), 0);
     for (LONG row = 0; row < bm.bmHeight; ++row) {
-        const BYTE *p = bytes.data() + size_t(row) * BitmapBitsStride(bm);
-        BYTE *out = bits.data() + size_t(row) * maskStride;
-        for (LONG x = 0; x < bm.bmWidth; ++x, p += bytesPerPixel)
-            if (MatchesKey(p, key, tolerance) == invert) out[x / 8] |= BYTE(0x80 >> (x % 8));
+        BYTE *p = bytes.data() + size_t(row) * BitmapBitsStride(bm);
+        for (LONG x = 0; x < bm.bmWidth; ++x, p += bytesPerPixel) {
+            if (MatchesKey(p, key, tolerance) == invert) continue;
+            // Memory order is blue, green, red, then the fourth byte, which a
+            // painted background leaves 0.
+            p[0] = GetBValue(background), p[1] = GetGValue(background);
+            p[2] = GetRValue(background);
+            if (bytesPerPixel == 4) p[3] = 0;
+        }
     }
-    return ::CreateBitmap(bm.bmWidth, bm.bmHeight, 1, 1, bits.data());
+    return WriteBits(bitmap, bytes);
 }
 
 HBITMAP CImageCommands::MaskImage(HBITMAP source, BITMAP info, HBITMAP mask, COLORREF background)

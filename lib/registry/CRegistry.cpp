@@ -106,19 +106,13 @@ bool CRegistry::QueryTyped(const wchar_t *subKey, const wchar_t *name, DWORD typ
 {
     HKEY key;
     if (!OpenKey(subKey, MAXIMUM_ALLOWED, key)) return false;
+    // One query: a value larger than the capacity fails with ERROR_MORE_DATA,
+    // and data (the caller's scratch buffer) is not used then.
     DWORD storedType = REG_NONE;
-    DWORD storedSize = 0;
-    bool ok =
-        RegQueryValueExW(key, name, nullptr, &storedType, nullptr, &storedSize) == ERROR_SUCCESS &&
-        storedType == type && storedSize <= capacity;
-    if (ok) {
-        // The value may change between the two queries: the second one
-        // checks type and size again.
-        storedSize = capacity;
-        ok = RegQueryValueExW(key, name, nullptr, &storedType, (BYTE *)data, &storedSize) ==
-                 ERROR_SUCCESS &&
-             storedType == type;
-    }
+    DWORD storedSize = capacity;
+    const bool ok = RegQueryValueExW(key, name, nullptr, &storedType, (BYTE *)data, &storedSize) ==
+                        ERROR_SUCCESS &&
+                    storedType == type;
     RegCloseKey(key);
     if (ok && size) *size = storedSize;
     return ok;

@@ -17,10 +17,10 @@ TEST(TwoMonitors, TheWindowGoesToTheFirstMonitorOrAcrossTheDesktop)
         int use1Monitor, horizontal, vertical;
         LONG left, top;
     } cases[] = {
-        {1, 2, 2, 800 - 291, 600 - 37},          // bottom right of the primary
-        {0, 2, 2, 1600 - 291, 600 - 37},         // bottom right of the desktop
+        {1, 2, 2, 800 - 291, 600 - 37},  // bottom right of the primary
+        {0, 2, 2, 1600 - 291, 600 - 37}, // bottom right of the desktop
         {1, 1, 1, (800 - 291) / 2, (600 - 37) / 2},
-        {0, 1, 0, (1600 - 291) / 2, 0},          // centred across both
+        {0, 1, 0, (1600 - 291) / 2, 0}, // centred across both
         {0, 0, 2, 0, 600 - 37},
     };
     for (const auto &c : cases) {

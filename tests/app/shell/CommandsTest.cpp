@@ -3,11 +3,13 @@
 // target at start-up.
 #include "registry/CRegistry.h"
 #include "res/version.h"
+#include "support/GdiCount.h"
 #include "support/HostShell.h"
 #include "support/RawRegistry.h"
 #include "support/TempuloProcess.h"
 
 #include <gtest/gtest.h>
+#include <psapi.h>
 #include <shlobj.h>
 
 #include <functional>
@@ -382,6 +384,51 @@ TEST_F(Commands, ATargetReachedWhileCountingShowsTheMessage)
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 10000));
     EXPECT_EQ(ReadTempuloSetting(L"Option", L"AcceptPast"), 1) << "No keeps counting upwards";
+}
+
+// Days of counting driven faster than the clock: nothing may pile up.
+TEST_F(Commands, TenThousandTicksAndTwoHundredPlacementsLeaveGdiObjectsAndMemoryFlat)
+{
+    // The count is read from the other process's memory: it sees objects
+    // come and go.
+    HANDLE self =
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, GetCurrentProcessId());
+    const int own = GdiObjectCount(self);
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    EXPECT_EQ(GdiObjectCount(self), own + 1);
+    DeleteObject(brush);
+    CloseHandle(self);
+
+    Tempulo run;
+    ASSERT_NE(run.window, nullptr);
+    const HANDLE process = run.Process().Handle();
+    // Wine leaves PrivateUsage at 0 and reports the private pages here.
+    auto privateBytes = [&] {
+        PROCESS_MEMORY_COUNTERS_EX m = {};
+        GetProcessMemoryInfo(process, (PROCESS_MEMORY_COUNTERS *)&m, sizeof(m));
+        return m.PrivateUsage ? m.PrivateUsage : m.PagefileUsage;
+    };
+    // Posted in batches that the queue can hold, each waited for; then the
+    // program is let alone until it is idle again.
+    auto drive = [&](int ticks, int placements) {
+        for (int i = 0; i < ticks; ++i) {
+            PostMessageW(run.window, WM_TIMER, 10, 0);
+            if (i % (ticks / placements) == 0) PostMessageW(run.window, WM_DISPLAYCHANGE, 32, 0);
+            if (i % 500 == 499) SendMessageW(run.window, WM_NULL, 0, 0);
+        }
+        SendMessageW(run.window, WM_NULL, 0, 0);
+        WaitForInputIdle(process, 5000);
+    };
+    drive(200, 10); // caches and heaps settle first
+    const int objects = GdiObjectCount(process);
+    const SIZE_T memory = privateBytes();
+    EXPECT_GT(objects, 13) << "at least the face images";
+    drive(10000, 200);
+    // The system's own device contexts come and go by a few; a leak per tick
+    // or per placement would add hundreds.
+    EXPECT_LE(GdiObjectCount(process), objects + 16) << "before: " << objects;
+    EXPECT_LE(privateBytes(), memory + 64 * 1024) << "private bytes before: " << memory;
+    EXPECT_EQ(run.Exit(), 0u);
 }
 
 } // namespace
