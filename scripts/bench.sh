@@ -4,13 +4,13 @@
 #   bash scripts/bench.sh [width height maxIterations runs]
 # The arguments go to mandel_bench (default 480 360 1000 3). Then
 # startup_bench launches Tempulo and the floor popup in turn,
-# BENCH_LAUNCHES times each (default 20), and counting_bench watches
+# BENCH_LAUNCHES times each (default 40), and counting_bench watches
 # Tempulo count down for BENCH_COUNTING_SECONDS (default 600), e.g.
 #   BENCH_COUNTING_SECONDS=60 bash scripts/bench.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-launches=${BENCH_LAUNCHES:-20}
+launches=${BENCH_LAUNCHES:-40}
 counting_seconds=${BENCH_COUNTING_SECONDS:-600}
 bash scripts/build.sh
 state=$root/build/bench
