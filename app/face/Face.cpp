@@ -6,9 +6,10 @@
 
 #include <wchar.h>
 
-const wchar_t FACE_CHARACTERS[] = L"0123456789:. ";
-
 namespace {
+
+// Characters of the face images, in image order.
+const wchar_t kFaceCharacters[] = L"0123456789:. ";
 
 enum { COLON_IMAGE = 10, BLANK_IMAGE = 12, BITMAP_IMAGES = 12 };
 
@@ -47,7 +48,7 @@ void DrawFontCharacters(tAppData *app, HWND window)
         image->SetBackColor(app->Settings.BackColor);
         image->CreateBitmap(window, (int)width, (int)height, 32);
         const int x = (int)(italic ? width / 3 : width / 2);
-        const wchar_t text[2] = {FACE_CHARACTERS[i], L'\0'};
+        const wchar_t text[2] = {kFaceCharacters[i], L'\0'};
         image->Cmd_WriteTextToImage(x, 0, text, logFont, font->GetColor());
     }
 }
@@ -80,8 +81,8 @@ void LayoutCells(tAppData *app)
 int FaceImageIndex(wchar_t character)
 {
     if (!character) return -1;
-    const wchar_t *found = wcschr(FACE_CHARACTERS, character);
-    return found ? (int)(found - FACE_CHARACTERS) : -1;
+    const wchar_t *found = wcschr(kFaceCharacters, character);
+    return found ? (int)(found - kFaceCharacters) : -1;
 }
 
 bool BuildFace(tAppData *app, HWND window)

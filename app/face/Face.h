@@ -4,9 +4,6 @@
 
 #include "settings/AppData.h"
 
-// Characters of the face images, in image order.
-extern const wchar_t FACE_CHARACTERS[];
-
 // Fills the empty images in app->Images for the face type, font and
 // background colour, and lays out the cells of app->Layout->Format for the
 // zoom factor. Always succeeds: an image that cannot be made stays empty and

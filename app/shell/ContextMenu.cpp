@@ -36,6 +36,18 @@ void ShowLibraryAbout(HWND window)
     info.ShowAboutBox(window);
 }
 
+// The help page: the home page with the program's name appended.
+void HelpAddress(wchar_t *address, size_t cch)
+{
+    StringCchCopyW(address, cch, HOMEPAGE_ADDRESS);
+    const size_t n = wcsnlen(address, cch);
+    // The address is a web address: "/" separates its path as "\" would a
+    // folder's.
+    if (n == 0 || (address[n - 1] != L'\\' && address[n - 1] != L'/'))
+        StringCchCatW(address, cch, L"/");
+    StringCchCatW(address, cch, L"Tempulo");
+}
+
 void OpenHelp()
 {
     wchar_t address[PATH_CCH];
@@ -87,15 +99,4 @@ bool RunCommand(HWND window, WORD id)
     case IDM_SCREENSHOT: TakeScreenshot(g_App, window, true); return true;
     }
     return false;
-}
-
-void HelpAddress(wchar_t *address, size_t cch)
-{
-    StringCchCopyW(address, cch, HOMEPAGE_ADDRESS);
-    const size_t n = wcsnlen(address, cch);
-    // The address is a web address: "/" separates its path as "\" would a
-    // folder's.
-    if (n == 0 || (address[n - 1] != L'\\' && address[n - 1] != L'/'))
-        StringCchCatW(address, cch, L"/");
-    StringCchCatW(address, cch, L"Tempulo");
 }

@@ -13,6 +13,3 @@ void ShowContextMenu(HWND window);
 
 // Carries out a menu command; false for ids that are not the program's.
 bool RunCommand(HWND window, WORD id);
-
-// The help page: the home page with the program's name appended.
-void HelpAddress(wchar_t *address, size_t cch);

@@ -79,13 +79,7 @@ bool ScreenGrabber::Grab(const RECT &area, wintest::Capture &out)
     if (width <= 0 || height <= 0) return false;
     if (width != width_ || height != height_) {
         if (bitmap_) DeleteObject(SelectObject(memory_, previous_));
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO bi = wintest::TopDown32(width, height);
         void *bits = nullptr;
         bitmap_ = CreateDIBSection(screen_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
         if (!bitmap_) return width_ = height_ = 0, false;

@@ -19,31 +19,6 @@ int Contrast(DWORD a, DWORD b)
     return sum;
 }
 
-// The pixels of a bitmap as 0x00RRGGBB, top row first.
-std::vector<DWORD> PixelsOf(HBITMAP bitmap, int &width, int &height)
-{
-    BITMAP info = {};
-    if (!GetObjectW(bitmap, sizeof(info), &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
-        return {};
-    width = info.bmWidth;
-    height = info.bmHeight;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> pixels(size_t(width) * height);
-    HDC dc = GetDC(nullptr);
-    const int rows = GetDIBits(dc, bitmap, 0, UINT(height), pixels.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
-    if (rows != height) return {};
-    for (DWORD &p : pixels)
-        p &= 0x00FFFFFF;
-    return pixels;
-}
-
 } // namespace
 
 FaceDigits::Shape FaceDigits::ShapeOf(const DWORD *pixels, int stride, int width, int height)
@@ -79,11 +54,10 @@ bool FaceDigits::Load(const std::wstring &programPath)
         HBITMAP bitmap = (HBITMAP)LoadImageW(module, MAKEINTRESOURCEW(FirstDigitId + digit),
                                              IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
         if (!bitmap) break;
-        int width = 0, height = 0;
-        const std::vector<DWORD> pixels = PixelsOf(bitmap, width, height);
+        const wintest::Capture image = wintest::BitmapPixels(bitmap);
         DeleteObject(bitmap);
-        if (pixels.empty()) break;
-        shapes.push_back(ShapeOf(pixels.data(), width, width, height));
+        if (image.pixels.empty()) break;
+        shapes.push_back(ShapeOf(image.pixels.data(), image.width, image.width, image.height));
     }
     FreeLibrary(module);
     if (shapes.size() == 10) digits_ = shapes;

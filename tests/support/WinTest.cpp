@@ -140,13 +140,7 @@ Capture CaptureScreen(const RECT &area)
 
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = c.width;
-    bi.bmiHeader.biHeight = -c.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = TopDown32(c.width, c.height);
     void *bits = nullptr;
     HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (dib && bits) {
@@ -161,6 +155,36 @@ Capture CaptureScreen(const RECT &area)
     if (dib) DeleteObject(dib);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    return c;
+}
+
+BITMAPINFO TopDown32(int width, int height)
+{
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
+Capture BitmapPixels(HBITMAP bitmap)
+{
+    Capture c;
+    BITMAP bm = {};
+    if (!GetObjectW(bitmap, sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return c;
+    BITMAPINFO bi = TopDown32(bm.bmWidth, bm.bmHeight);
+    c.pixels.assign(size_t(bm.bmWidth) * bm.bmHeight, 0);
+    HDC dc = GetDC(nullptr);
+    const int rows =
+        GetDIBits(dc, bitmap, 0, UINT(bm.bmHeight), c.pixels.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    if (rows != bm.bmHeight) return Capture();
+    for (DWORD &p : c.pixels)
+        p &= 0x00FFFFFF;
+    c.width = bm.bmWidth, c.height = bm.bmHeight;
     return c;
 }
 

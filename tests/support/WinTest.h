@@ -73,4 +73,10 @@ struct Capture {
 };
 Capture CaptureScreen(const RECT &area);
 
+// The description of 32-bit pixels, top row first, for DIB sections and
+// GetDIBits.
+BITMAPINFO TopDown32(int width, int height);
+// The pixels of a bitmap as CaptureScreen gives them; empty if unreadable.
+Capture BitmapPixels(HBITMAP bitmap);
+
 } // namespace wintest

@@ -142,25 +142,6 @@ TEST(Texts, TheContextMenuNamesTheProgramInItsAboutEntry)
     DestroyContextMenu();
 }
 
-TEST(Resources, DigitBitmapsHaveTheSizesOfTheirSet)
-{
-    const struct {
-        UINT first;
-        int digitWidth, separatorWidth, height;
-    } sets[] = {{300, 15, 9, 20}, {320, 24, 9, 37}};
-    HMODULE program = Module(L"Tempulo.exe");
-    for (const auto &set : sets)
-        for (UINT i = 0; i < 12; ++i) {
-            HRSRC res = FindResourceW(program, MAKEINTRESOURCEW(set.first + i), RT_BITMAP);
-            ASSERT_NE(res, nullptr) << set.first + i;
-            const BITMAPINFOHEADER *h =
-                (const BITMAPINFOHEADER *)LockResource(LoadResource(program, res));
-            EXPECT_EQ(h->biWidth, i < 10 ? set.digitWidth : set.separatorWidth) << set.first + i;
-            EXPECT_EQ(h->biHeight, set.height) << set.first + i;
-            EXPECT_EQ(h->biBitCount, 8) << set.first + i;
-        }
-}
-
 TEST(Resources, SoundsArePcmWavesOfTheirFormat)
 {
     const struct {

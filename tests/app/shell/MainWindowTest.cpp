@@ -18,36 +18,17 @@ namespace {
 
 const int kSmallFirst = 300, kDigitalFirst = 320;
 
-struct Pixels {
-    int width = 0, height = 0;
-    std::vector<DWORD> rgb; // 0x00RRGGBB, top row first
-};
-
 // A digit bitmap as the resources hold it (the test carries the program's
 // resources), read through plain GDI.
-const Pixels &Bitmap(int id)
+const Capture &Bitmap(int id)
 {
-    static std::map<int, Pixels> cache;
-    Pixels &p = cache[id];
+    static std::map<int, Capture> cache;
+    Capture &p = cache[id];
     if (p.width) return p;
     HBITMAP bitmap = (HBITMAP)LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-    BITMAP bm = {};
-    GetObjectW(bitmap, sizeof(bm), &bm);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = bm.bmWidth;
-    bi.bmiHeader.biHeight = -bm.bmHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    p.width = bm.bmWidth, p.height = bm.bmHeight;
-    p.rgb.assign((size_t)p.width * p.height, 0);
-    HDC dc = GetDC(nullptr);
-    GetDIBits(dc, bitmap, 0, bm.bmHeight, p.rgb.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
+    p = BitmapPixels(bitmap);
     DeleteObject(bitmap);
-    for (DWORD &c : p.rgb)
-        c &= 0x00FFFFFF;
     return p;
 }
 
@@ -65,14 +46,14 @@ Capture Composed(const std::wstring &text, int firstId, int zoom, COLORREF back,
     Capture c;
     c.width = width, c.height = height;
     c.pixels.assign((size_t)width * height, 0);
-    const Pixels &colon = Bitmap(firstId + 10);
+    const Capture &colon = Bitmap(firstId + 10);
     int x0 = 0;
     for (wchar_t ch : text) {
         const int index = ch == L':' ? 10 : ch == L'.' ? 11 : ch == L' ' ? -1 : ch - L'0';
-        const Pixels &src = index < 0 ? colon : Bitmap(firstId + index);
+        const Capture &src = index < 0 ? colon : Bitmap(firstId + index);
         for (int y = 0; y < src.height * zoom && y < height; ++y)
             for (int x = 0; x < src.width * zoom && x0 + x < width; ++x) {
-                DWORD p = src.rgb[(size_t)(y / zoom) * src.width + x / zoom];
+                DWORD p = src.pixels[(size_t)(y / zoom) * src.width + x / zoom];
                 const bool key =
                     (p >> 16 & 0xFF) <= 30 && (p >> 8 & 0xFF) <= 30 && (p & 0xFF) <= 30;
                 c.pixels[(size_t)y * width + x0 + x] = index < 0 || key ? Rgb(back) : p;
