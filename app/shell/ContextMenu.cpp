@@ -26,7 +26,7 @@ void RunSettings(HWND window)
     GetWindowRect(window, &r);
     g_App->Settings.PositionLeft = r.left;
     g_App->Settings.PositionTop = r.top;
-    if (RunSettingsDialog(window) == IDOK) PlaceMainWindow(window);
+    if (RunSettingsDialog(window)) PlaceMainWindow(window);
     StartTickTimer(window);
 }
 

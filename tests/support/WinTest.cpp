@@ -158,6 +158,28 @@ Capture CaptureScreen(const RECT &area)
     return c;
 }
 
+bool SaveCapture(const Capture &capture, const std::wstring &path)
+{
+    if (!capture.width || path.empty()) return false;
+    const DWORD bytes = (DWORD)(capture.pixels.size() * sizeof(DWORD));
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + bytes;
+    const BITMAPINFOHEADER info = TopDown32(capture.width, capture.height).bmiHeader;
+    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0, total = 0;
+    WriteFile(out, &file, sizeof file, &written, nullptr);
+    total += written;
+    WriteFile(out, &info, sizeof info, &written, nullptr);
+    total += written;
+    WriteFile(out, capture.pixels.data(), bytes, &written, nullptr);
+    total += written;
+    CloseHandle(out);
+    return total == file.bfSize;
+}
+
 BITMAPINFO TopDown32(int width, int height)
 {
     BITMAPINFO bi = {};

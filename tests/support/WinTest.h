@@ -78,5 +78,7 @@ Capture CaptureScreen(const RECT &area);
 BITMAPINFO TopDown32(int width, int height);
 // The pixels of a bitmap as CaptureScreen gives them; empty if unreadable.
 Capture BitmapPixels(HBITMAP bitmap);
+// Writes the capture as a 32-bit BMP file for a person to look at.
+bool SaveCapture(const Capture &capture, const std::wstring &path);
 
 } // namespace wintest
