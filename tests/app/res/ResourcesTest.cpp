@@ -1,7 +1,7 @@
 // Checks the resources of the built Tempulo.exe and PictavoLib64.dll: the
 // texts come in the language of the user interface, both languages define
-// the same resources, the sounds have the format the program plays, and the
-// icons load at every size.
+// the same resources and the same controls in every dialog, the sounds have
+// the format the program plays, and the icons load at every size.
 #include "shell/ContextMenu.h"
 #include "support/WinTest.h"
 
@@ -56,6 +56,8 @@ TEST(Texts, ComeInTheLanguageOfTheUserInterface)
          L"die Einstellungen.\n\n(Jahr : 01.01.%d - 31.12.%d)",
          L"The set date is invalid !!\nPlease correct this in the settings.\n\n(year : "
          L"01.01.%d - 31.12.%d)"},
+        {L"Tempulo.exe", 3425, L"F\u00fcr die Berechnung des Tempulos muss unter \"Task planen\"\n",
+         L"For calculation of the Tempulo go under \"Schedule Task\"\n"},
         {L"PictavoLib64.dll", 120, L"Pictavo-Library", L"Pictavo-Library"},
         {L"PictavoLib64.dll", 3012, L"Fehler", L"error"},
     };
@@ -76,6 +78,21 @@ std::set<UINT> StringIds(HMODULE module, LANGID lang)
     return ids;
 }
 
+// The numeric names of the resources of one type.
+std::vector<UINT> Names(HMODULE module, LPCWSTR type)
+{
+    std::vector<UINT> names;
+    EnumResourceNamesW(
+        module, type,
+        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) -> BOOL {
+            if (IS_INTRESOURCE(name))
+                ((std::vector<UINT> *)param)->push_back((UINT)(ULONG_PTR)name);
+            return TRUE;
+        },
+        (LONG_PTR)&names);
+    return names;
+}
+
 TEST(Languages, BothDefineTheSameResources)
 {
     for (const wchar_t *file : {L"Tempulo.exe", L"PictavoLib64.dll"}) {
@@ -87,16 +104,7 @@ TEST(Languages, BothDefineTheSameResources)
         // Every dialog and menu exists in both languages, or once for all
         // (the about box).
         for (const wchar_t *type : {RT_DIALOG, RT_MENU}) {
-            std::vector<UINT> names;
-            EnumResourceNamesW(
-                module, type,
-                [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) -> BOOL {
-                    if (IS_INTRESOURCE(name))
-                        ((std::vector<UINT> *)param)->push_back((UINT)(ULONG_PTR)name);
-                    return TRUE;
-                },
-                (LONG_PTR)&names);
-            for (UINT name : names) {
+            for (UINT name : Names(module, type)) {
                 std::set<LANGID> langs;
                 EnumResourceLanguagesW(
                     module, type, MAKEINTRESOURCEW(name),
@@ -111,6 +119,62 @@ TEST(Languages, BothDefineTheSameResources)
             }
         }
     }
+}
+
+// One line for a DLGTEMPLATEEX and one for each of its items: id, class,
+// style and extended style, everything a translation must leave alone. Empty
+// when the dialog does not exist in that language.
+std::vector<std::wstring> DialogShape(HMODULE module, UINT dialog, LANGID lang)
+{
+    std::vector<std::wstring> shape;
+    HRSRC res = FindResourceExW(module, RT_DIALOG, MAKEINTRESOURCEW(dialog), lang);
+    const WORD *p = res ? (const WORD *)LockResource(LoadResource(module, res)) : nullptr;
+    if (!p || p[0] != 1 || p[1] != 0xFFFF) return shape; // not a DIALOGEX
+    DWORD exStyle, style;
+    memcpy(&exStyle, p + 4, 4);
+    memcpy(&style, p + 6, 4);
+    const WORD count = p[8];
+    // Menu, class, title: an ordinal (0xFFFF, number), nothing (0) or a string.
+    auto skip = [](const WORD *q) {
+        return *q == 0xFFFF ? q + 2 : q + wcslen((const wchar_t *)q) + 1;
+    };
+    auto hex = [](DWORD value) {
+        wchar_t text[12];
+        swprintf(text, 12, L"%08lx", value);
+        return std::wstring(text);
+    };
+    auto name = [](const WORD *q) {
+        return *q == 0xFFFF ? L"#" + std::to_wstring(q[1]) : std::wstring((const wchar_t *)q);
+    };
+    p = skip(skip(skip(p + 13)));
+    if (style & DS_SETFONT) p = skip(p + 3); // size, weight, italic and charset, face
+    shape.push_back(L"dialog style " + hex(style) + L" ex " + hex(exStyle));
+    for (WORD i = 0; i < count; ++i) {
+        p = (const WORD *)(((ULONG_PTR)p + 3) & ~(ULONG_PTR)3);
+        DWORD item[3]; // help id, extended style, style; then x, y, cx, cy and the id
+        int id;
+        memcpy(item, p, sizeof item);
+        memcpy(&id, p + 10, 4);
+        const WORD *cls = p + 12, *title = skip(cls), *extra = skip(title);
+        shape.push_back(std::to_wstring(id) + L" " + name(cls) + L" style " + hex(item[2]) +
+                        L" ex " + hex(item[1]));
+        p = (const WORD *)((const BYTE *)(extra + 1) + *extra);
+    }
+    return shape;
+}
+
+TEST(Languages, DialogsHaveTheSameControlsInBoth)
+{
+    HMODULE module = Module(L"Tempulo.exe");
+    ASSERT_NE(module, nullptr);
+    int compared = 0;
+    for (UINT dialog : Names(module, RT_DIALOG)) {
+        const auto german = DialogShape(module, dialog, kGerman);
+        if (german.empty()) continue; // no German template
+        EXPECT_EQ(german, DialogShape(module, dialog, kEnglish)) << "dialog " << dialog;
+        ++compared;
+    }
+    EXPECT_GE(compared, 8); // the settings frame, its five pages and two helpers
 }
 
 TEST(Texts, TheContextMenuNamesTheProgramInItsAboutEntry)
