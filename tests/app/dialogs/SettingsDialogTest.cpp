@@ -2,6 +2,10 @@
 // user would drive it: controls set and buttons pressed in the other
 // process, messages answered, and what the program stored read back from the
 // registry after it ended. Runs once per user-interface language.
+//
+// Controls are named "page:id" (page -1 is the frame), and a set of control
+// states is written "page:id=state ...": an edit's text, a list's selection,
+// a button's check (1 or 0).
 #include "filesystem/CFileSystem.h"
 #include "support/GdiCount.h"
 #include "support/TempuloProcess.h"
@@ -9,15 +13,13 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <initializer_list>
+#include <sstream>
 #include <string>
 #include <vector>
 
 using namespace wintest;
 
 namespace {
-
-const int FRAME = -1; // the frame's own controls, not a page's
 
 bool German()
 {
@@ -31,20 +33,6 @@ std::wstring Text(UINT id)
     return text;
 }
 
-// Texts of another process's controls go through messages: GetWindowText
-// would give only the caption it keeps for top-level windows.
-std::wstring EditText(HWND control)
-{
-    wchar_t text[512] = L"";
-    SendMessageW(control, WM_GETTEXT, 512, (LPARAM)text);
-    return text;
-}
-
-void SetEditText(HWND control, const std::wstring &text)
-{
-    SendMessageW(control, WM_SETTEXT, 0, (LPARAM)text.c_str());
-}
-
 std::wstring ClassOf(HWND window)
 {
     wchar_t name[64] = L"";
@@ -52,7 +40,48 @@ std::wstring ClassOf(HWND window)
     return name;
 }
 
-// The visible top-level dialog of the process that the owner owns.
+// Controls of another process are read and set through messages:
+// GetWindowText would give only the caption kept for top-level windows.
+std::wstring State(HWND control)
+{
+    const std::wstring kind = ClassOf(control);
+    if (kind == L"ComboBox") return std::to_wstring(SendMessageW(control, CB_GETCURSEL, 0, 0));
+    if (kind == L"Button")
+        return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0";
+    wchar_t text[512] = L"";
+    SendMessageW(control, WM_GETTEXT, 512, (LPARAM)text);
+    return text;
+}
+
+void Set(HWND control, const std::wstring &state)
+{
+    const std::wstring kind = ClassOf(control);
+    if (kind == L"ComboBox")
+        SendMessageW(control, CB_SETCURSEL, std::stoi(state), 0);
+    else if (kind == L"Button")
+        SendMessageW(control, BM_SETCHECK, state == L"1" ? BST_CHECKED : BST_UNCHECKED, 0);
+    else
+        SendMessageW(control, WM_SETTEXT, 0, (LPARAM)state.c_str());
+}
+
+struct Item {
+    int page, id;
+    std::wstring state;
+};
+
+std::vector<Item> Items(const wchar_t *spec)
+{
+    std::vector<Item> items;
+    std::wistringstream in(spec);
+    for (std::wstring word; in >> word;) {
+        const size_t colon = word.find(L':'), equals = word.find(L'=');
+        items.push_back({std::stoi(word.substr(0, colon)), std::stoi(word.substr(colon + 1)),
+                         equals == std::wstring::npos ? L"" : word.substr(equals + 1)});
+    }
+    return items;
+}
+
+// The visible dialog box of the process that the owner owns.
 HWND OwnedBox(DWORD processId, HWND owner)
 {
     struct Search {
@@ -64,12 +93,11 @@ HWND OwnedBox(DWORD processId, HWND owner)
             Search *s = (Search *)param;
             DWORD pid = 0;
             GetWindowThreadProcessId(window, &pid);
-            if (pid == s->processId && IsWindowVisible(window) &&
-                GetWindow(window, GW_OWNER) == s->owner && ClassOf(window) == L"#32770") {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
+            if (pid != s->processId || !IsWindowVisible(window) ||
+                GetWindow(window, GW_OWNER) != s->owner || ClassOf(window) != L"#32770")
+                return TRUE;
+            s->found = window;
+            return FALSE;
         },
         (LPARAM)&search);
     return search.found;
@@ -94,89 +122,100 @@ public:
     {
         PostMessageW(program.window, WM_COMMAND, 140, 0);
         frame = WaitForOwnedBox(program.Process().Id(), program.window);
-        if (!frame) return;
         // The pages in tab order, told apart by a control of each.
         const int marks[5] = {180, 190, 210, 230, 240};
-        for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        for (HWND c = frame ? GetWindow(frame, GW_CHILD) : nullptr; c;
+             c = GetWindow(c, GW_HWNDNEXT))
             for (int i = 0; i < 5; ++i)
-                if (ClassOf(child) == L"#32770" && GetDlgItem(child, marks[i])) pages[i] = child;
+                if (ClassOf(c) == L"#32770" && GetDlgItem(c, marks[i])) pages[i] = c;
     }
 
     HWND frame = nullptr;
     HWND pages[5] = {};
 
-    HWND Control(int page, int id) const
+    HWND Control(int page, int id) const { return GetDlgItem(page < 0 ? frame : pages[page], id); }
+    std::wstring State(int page, int id) const { return ::State(Control(page, id)); }
+
+    void Apply(const wchar_t *spec) const
     {
-        return GetDlgItem(page == FRAME ? frame : pages[page], id);
+        for (const Item &item : Items(spec))
+            Set(Control(item.page, item.id), item.state);
+    }
+    // As a click: set, then the dialog told and its reaction waited for.
+    void Click(const wchar_t *spec) const
+    {
+        for (const Item &item : Items(spec)) {
+            HWND control = Control(item.page, item.id);
+            Set(control, item.state);
+            SendMessageW(frame, WM_COMMAND, MAKEWPARAM(item.id, BN_CLICKED), (LPARAM)control);
+        }
+    }
+    void Expect(const wchar_t *spec, const std::string &what) const
+    {
+        for (const Item &item : Items(spec))
+            EXPECT_EQ(State(item.page, item.id), item.state)
+                << what << ": control " << item.page << ":" << item.id;
     }
 
-    // A control's state as one text: an edit's text, a list's selection, a
-    // button's check.
-    std::wstring State(int page, int id) const
-    {
-        HWND control = Control(page, id);
-        const std::wstring kind = ClassOf(control);
-        if (kind == L"Edit") return EditText(control);
-        if (kind == L"ComboBox") return std::to_wstring(SendMessageW(control, CB_GETCURSEL, 0, 0));
-        return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0";
-    }
-
-    void Set(int page, int id, const std::wstring &value) const
-    {
-        HWND control = Control(page, id);
-        const std::wstring kind = ClassOf(control);
-        if (kind == L"Edit")
-            SetEditText(control, value);
-        else if (kind == L"ComboBox")
-            SendMessageW(control, CB_SETCURSEL, std::stoi(value), 0);
-        else
-            SendMessageW(control, BM_SETCHECK, value == L"1" ? BST_CHECKED : BST_UNCHECKED, 0);
-    }
-
-    // A button of the dialog or a page pressed; the dialog reacts in its own
-    // time (a press may open a modal box).
+    // A button of the frame or a page pressed; the dialog reacts in its own
+    // time, as a press may open a modal box.
     void Press(int id) const { wintest::Press(frame, id); }
-    // A check box or radio clicked, and the dialog's reaction waited for.
-    void Click(int page, int id, bool on) const
-    {
-        Set(page, id, on ? L"1" : L"0");
-        SendMessageW(frame, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)Control(page, id));
-    }
-
-    // The box the dialog shows next (a message, a helper dialog, a chooser).
+    // The box the dialog shows next: a message, a helper, a chooser.
     HWND NextBox() const { return WaitForOwnedBox(program_.Process().Id(), frame); }
-
-    bool Close(int button)
+    bool Close(int button) const
     {
         Press(button);
         return WaitGone(frame);
+    }
+    void SelectTab(int index) const
+    {
+        // Focus moves the selection with its notifications, as a click does.
+        SendMessageW(Control(-1, 160), TCM_SETCURFOCUS, index, 0);
     }
 
 private:
     Tempulo &program_;
 };
 
-struct Registry {
+// Fills the helper dialog and presses OK in it.
+bool RunHelper(const Dialog &dialog, int button, const wchar_t *spec)
+{
+    dialog.Press(button);
+    HWND box = dialog.NextBox();
+    if (!box) return false;
+    for (const Item &item : Items(spec))
+        Set(GetDlgItem(box, item.id), item.state);
+    Press(box, IDOK);
+    return WaitGone(box);
+}
+
+struct Stored {
     const wchar_t *sub, *name;
     int value;
 };
 
-void ExpectStored(std::initializer_list<Registry> values)
+void ExpectStored(std::initializer_list<Stored> values)
 {
-    for (const Registry &r : values)
-        EXPECT_EQ(ReadTempuloSetting(r.sub, r.name), r.value) << r.sub << L"\\" << r.name;
+    for (const Stored &s : values)
+        EXPECT_EQ(ReadTempuloSetting(s.sub, s.name), s.value) << s.sub << L"\\" << s.name;
 }
 
-struct Shown {
-    int page, id;
-    const wchar_t *state;
-};
-
-void ExpectShown(const Dialog &dialog, const std::vector<Shown> &rows, const char *what)
+std::wstring StoredText(const wchar_t *sub, const wchar_t *name)
 {
-    for (const Shown &row : rows)
-        EXPECT_EQ(dialog.State(row.page, row.id), row.state)
-            << what << ": page " << row.page << " control " << row.id;
+    wchar_t text[MAX_PATH] = L"";
+    DWORD size = sizeof text;
+    const std::wstring key = std::wstring(TEMPULO_KEY) + L"\\" + sub;
+    RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size);
+    return text;
+}
+
+// A start whose invalid target is reported first: the report answered.
+void AnswerStartReport(Tempulo &tempulo)
+{
+    if (HWND report = OwnedBox(tempulo.Process().Id(), tempulo.window)) {
+        Press(report, IDOK);
+        WaitGone(report);
+    }
 }
 
 class SettingsDialog : public ::testing::Test {
@@ -194,185 +233,162 @@ protected:
     }
 };
 
-TEST_F(SettingsDialog, FillsEveryPageFromTheLiveSettingsByTheDisplayRules)
+// Every setting the pages show, as loaded, as shown, as typed and as stored.
+TEST_F(SettingsDialog, ShowsEveryPageByTheDisplayRulesAndOkStoresItAndPlacesTheWindow)
 {
     const struct {
-        const char *what;
-        std::initializer_list<Setting> settings;
-        const wchar_t *face;
-        std::vector<Shown> shown;
-        int visiblePage;
-    } cases[] = {
-        {"placed window",
-         {{L"Basis", L"Tag", 7},
-          {L"Basis", L"Monat", 3},
-          {L"Basis", L"Jahr", 2031},
-          {L"Basis", L"Stunde", 5},
-          {L"Basis", L"Minute", 0},
-          {L"Option", L"FontType", 3},
-          {L"Option", L"FormatNo", 2},
-          {L"Option", L"TickEnabled", 1},
-          {L"Option", L"TickAtLastSecondsEnabled", 0},
-          {L"Option", L"AutoStart", 1},
-          {L"Common", L"Zoom", 3},
-          {L"Common", L"Front", 0},
-          {L"Common", L"Use1Monitor", 1},
-          {L"Common", L"ShowInTaskbar", 1},
-          {L"Common", L"PosHorizontal", 1},
-          {L"Common", L"PosVertikal", 2},
-          {L"Common", L"TabIndex", 3},
-          {L"Action", L"Event", 2},
-          {L"Action", L"EventNo", 1},
-          {L"Action", L"SoundEnabled", 1},
-          {L"Action", L"TakePrntScrn", 1},
-          {L"Action", L"ExtensionNo", 3},
-          {L"Task", L"TaskState", 2},
-          {L"Task", L"Count_Stunde", 12},
-          {L"Task", L"Count_Minute", 5},
-          {L"Task", L"Jeweils_Stunde", 7},
-          {L"Task", L"IsMo", 1},
-          {L"Task", L"IsSo", 1}},
-         L"Courier New",
-         {{FRAME, 270, L"1"}, {0, 182, L"0"},         {0, 183, L"0"},
-          {0, 184, L"1"},     {0, 180, L"2"},         {0, 185, L"Courier New"},
-          {0, 198, L"1"},     {0, 199, L"0"},         {1, 190, L"07"},
-          {1, 191, L"03"},    {1, 192, L"2031"},      {1, 194, L"05"},
-          {1, 195, L"00"},    {1, 200, L"0"},         {2, 210, L"3"},
-          {2, 211, L"0"},     {2, 212, L"1"},         {2, 213, L"0"},
-          {2, 214, L"1"},     {2, 215, L"0"},         {2, 216, L"0"},
-          {2, 217, L"0"},     {2, 218, L"1"},         {2, 219, L"0"},
-          {2, 220, L"1"},     {3, 230, L"0"},         {3, 231, L"1"},
-          {3, 232, L"1"},     {3, 233, L"1"},         {3, 234, L"1"},
-          {3, 239, L"3"},     {3, 236, L"C:\\shots"}, {4, 240, L"0"},
-          {4, 241, L"0"},     {4, 242, L"1"},         {4, 243, L"0"},
-          {4, 244, L""},      {4, 245, L""},          {4, 246, L"12"},
-          {4, 247, L"5"},     {4, 255, L"07"},        {4, 256, L"00"},
-          {4, 248, L"1"},     {4, 249, L"0"},         {4, 254, L"1"}},
-         3},
-        {"dragged window, blanks",
-         {{L"Basis", L"Tag", 0},
-          {L"Basis", L"Monat", 12},
-          {L"Basis", L"Jahr", 0},
-          {L"Option", L"FontType", 1},
-          {L"Common", L"IsFreePos", 1},
-          {L"Common", L"Use1Monitor", 1},
-          {L"Common", L"PosHorizontal", 0},
-          {L"Common", L"PosVertikal", 0},
-          {L"position", L"left", 40},
-          {L"position", L"top", 50},
-          {L"Common", L"TabIndex", 7},
-          {L"Option", L"AcceptPast", 1},
-          {L"Action", L"Event", 1},
-          {L"Action", L"ExtensionNo", 9}},
-         nullptr,
-         {{0, 182, L"1"},
-          {0, 184, L"0"},
-          {1, 190, L""},
-          {1, 191, L"12"},
-          {1, 192, L""},
-          {1, 200, L"1"},
-          {2, 212, L"0"},
-          {2, 213, L"0"},
-          {2, 216, L"0"},
-          {2, 219, L"1"},
-          {3, 230, L"1"},
-          {3, 231, L"0"},
-          {3, 239, L"-1"}},
-         0},
+        const wchar_t *sub, *name; // null: a control of a setting named above
+        int loaded;
+        const wchar_t *control, *shown, *typed;
+        int stored;
+    } fields[] = {
+        {L"Option", L"AutoStart", 1, L"-1:270", L"1", L"0", 0},
+        {L"Option", L"FontType", 3, L"0:184", L"1", L"0", 1},
+        {nullptr, nullptr, 0, L"0:182", L"0", L"1", 0},
+        {nullptr, nullptr, 0, L"0:183", L"0", L"0", 0},
+        {L"Option", L"FormatNo", 2, L"0:180", L"2", L"3", 3},
+        {L"Option", L"TickEnabled", 1, L"0:198", L"1", L"0", 0},
+        {L"Option", L"TickAtLastSecondsEnabled", 0, L"0:199", L"0", L"1", 1},
+        {L"Basis", L"Tag", 7, L"1:190", L"07", L"9", 9},
+        {L"Basis", L"Monat", 3, L"1:191", L"03", L"11", 11},
+        {L"Basis", L"Jahr", 2031, L"1:192", L"2031", L"32", 2032}, // this century
+        {L"Basis", L"Stunde", 5, L"1:194", L"05", L"7", 7},
+        {L"Basis", L"Minute", 0, L"1:195", L"00", L"45", 45},
+        {L"Option", L"AcceptPast", 0, L"1:200", L"0", L"0", 0},
+        {L"Common", L"Zoom", 3, L"2:210", L"3", L"2", 2},
+        {L"Common", L"Front", 1, L"2:211", L"1", L"0", 0},
+        {L"Common", L"Use1Monitor", 1, L"2:212", L"1", L"0", 0},
+        {L"Common", L"ShowInTaskbar", 0, L"2:220", L"0", L"1", 1},
+        {L"Common", L"IsFreePos", 0, L"2:219", L"0", L"0", 0},
+        {L"Common", L"PosHorizontal", 1, L"2:214", L"1", L"0", 0},
+        {nullptr, nullptr, 0, L"2:213", L"0", L"1", 0},
+        {nullptr, nullptr, 0, L"2:215", L"0", L"0", 0},
+        {L"Common", L"PosVertikal", 2, L"2:218", L"1", L"1", 2},
+        {nullptr, nullptr, 0, L"2:216", L"0", L"0", 0},
+        {L"Action", L"Event", 2, L"3:231", L"1", L"0", 1},
+        {nullptr, nullptr, 0, L"3:230", L"0", L"1", 0},
+        {L"Action", L"EventNo", 1, L"3:233", L"1", L"3", 3},
+        {L"Action", L"SoundEnabled", 1, L"3:232", L"1", L"0", 0},
+        {L"Action", L"TakePrntScrn", 1, L"3:234", L"1", L"0", 0},
+        {L"Action", L"ExtensionNo", 3, L"3:239", L"3", L"4", 4},
+        {L"Task", L"TaskEnabled", 0, L"4:240", L"0", L"1", 1},
+        {L"Task", L"TaskState", 2, L"4:242", L"1", L"1", 2},
+        {nullptr, nullptr, 0, L"4:241", L"0", L"0", 0},
+        {L"Task", L"Start_Stunde", 0, L"4:244", L"", L"3", 3},
+        {L"Task", L"Count_Stunde", 12, L"4:246", L"12", L"30", 30},
+        {L"Task", L"Count_Minute", 5, L"4:247", L"5", L"15", 15},
+        {L"Task", L"Jeweils_Stunde", 7, L"4:255", L"07", L"8", 8},
+        {L"Task", L"Jeweils_Minute", 0, L"4:256", L"00", L"20", 20},
+        {L"Task", L"IsMo", 1, L"4:248", L"1", L"0", 0},
+        {L"Task", L"IsFr", 0, L"4:252", L"0", L"1", 1},
+        {L"Task", L"IsSo", 1, L"4:254", L"1", L"1", 1},
     };
-    for (const auto &c : cases) {
-        ResetTempuloSettings();
-        WriteTempuloSettings(c.settings);
-        WriteTempuloText(L"Action", L"PrntScrnPath", L"C:\\shots");
-        if (c.face) WriteTempuloText(L"Font", L"FaceName", c.face);
-        Tempulo tempulo;
-        // An invalid target is reported at the start: answered, it stays.
-        if (HWND report = OwnedBox(tempulo.Process().Id(), tempulo.window)) {
-            Press(report, IDOK);
-            ASSERT_TRUE(WaitGone(report)) << c.what;
-        }
-        Dialog dialog(tempulo);
-        ASSERT_NE(dialog.frame, nullptr) << c.what;
-        EXPECT_EQ(WindowText(dialog.frame), German() ? L"Einstellungen" : L"Settings");
-        ExpectShown(dialog, c.shown, c.what);
-        for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(IsWindowVisible(dialog.pages[i]) != 0, i == c.visiblePage) << c.what << i;
-        EXPECT_TRUE(dialog.Close(IDCANCEL));
-    }
+    for (const auto &f : fields)
+        if (f.sub) WriteTempuloSettings({{f.sub, f.name, f.loaded}});
+    WriteTempuloSettings({{L"Common", L"TabIndex", 3}});
+    WriteTempuloText(L"Font", L"FaceName", L"Courier New");
+    WriteTempuloText(L"Action", L"PrntScrnPath", L"C:\\shots");
+    Tempulo tempulo;
+    Dialog dialog(tempulo);
+    ASSERT_NE(dialog.frame, nullptr);
+    EXPECT_EQ(WindowText(dialog.frame), German() ? L"Einstellungen" : L"Settings");
+    EXPECT_EQ(dialog.State(0, 185), L"Courier New");
+    EXPECT_EQ(dialog.State(3, 236), L"C:\\shots");
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(IsWindowVisible(dialog.pages[i]) != 0, i == 3) << "page " << i;
+    for (const auto &f : fields)
+        dialog.Expect((std::wstring(f.control) + L"=" + f.shown).c_str(), "shown");
+    for (const auto &f : fields)
+        dialog.Apply((std::wstring(f.control) + L"=" + f.typed).c_str());
+    dialog.SelectTab(2);
+    ASSERT_TRUE(dialog.Close(IDOK));
+
+    // Placed at once: small digits at zoom 2, bottom left, no longer
+    // topmost, with a taskbar button.
+    // The window is placed once the dialog has gone; the taskbar style
+    // comes last.
+    EXPECT_TRUE(WaitUntil(
+        [&] { return GetWindowLongPtrW(tempulo.window, GWL_EXSTYLE) & WS_EX_APPWINDOW; }, 5000));
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT after = tempulo.Rect();
+    EXPECT_EQ(after.left, work.left);
+    EXPECT_EQ(after.bottom, work.bottom);
+    EXPECT_EQ(after.bottom - after.top, 2 * 20);
+    const LONG_PTR style = GetWindowLongPtrW(tempulo.window, GWL_EXSTYLE);
+    EXPECT_EQ(style & (WS_EX_TOPMOST | WS_EX_APPWINDOW | WS_EX_TOOLWINDOW), WS_EX_APPWINDOW);
+
+    EXPECT_EQ(tempulo.Exit(), 0u);
+    for (const auto &f : fields)
+        if (f.sub) ExpectStored({{f.sub, f.name, f.stored}});
+    ExpectStored({{L"Common", L"TabIndex", 2}});
+}
+
+TEST_F(SettingsDialog, ADraggedWindowShowsNoPlaceAndKeepsItsOwn)
+{
+    WriteTempuloSettings({{L"Basis", L"Tag", 0},
+                          {L"Basis", L"Monat", 12},
+                          {L"Basis", L"Jahr", 0},
+                          {L"Common", L"IsFreePos", 1},
+                          {L"Common", L"Use1Monitor", 1},
+                          {L"Common", L"PosHorizontal", 0},
+                          {L"Common", L"PosVertikal", 0},
+                          {L"position", L"left", 40},
+                          {L"position", L"top", 50},
+                          {L"Common", L"TabIndex", 7},
+                          {L"Action", L"ExtensionNo", 9}});
+    Tempulo tempulo;
+    AnswerStartReport(tempulo); // day 0
+    Dialog dialog(tempulo);
+    ASSERT_NE(dialog.frame, nullptr);
+    EXPECT_TRUE(IsWindowVisible(dialog.pages[0]));
+    dialog.Expect(L"1:190= 1:191=12 1:192= 2:212=0 2:213=0 2:214=0 2:215=0 2:216=0 2:217=0 "
+                  L"2:218=0 2:219=1 3:239=-1",
+                  "dragged, blanks");
+    // OK without touching the place: the window stays where it was put.
+    dialog.Apply(L"1:190=5 1:192=30");
+    ASSERT_TRUE(dialog.Close(IDOK));
+    EXPECT_EQ(tempulo.Rect().left, 40);
+    EXPECT_EQ(tempulo.Rect().top, 50);
+    EXPECT_EQ(tempulo.Exit(), 0u);
+    ExpectStored({{L"Common", L"IsFreePos", 1},
+                  {L"Common", L"Use1Monitor", 0},
+                  {L"Basis", L"Jahr", 2030},
+                  {L"Action", L"ExtensionNo", -1}});
 }
 
 TEST_F(SettingsDialog, OkRefusesAnInvalidTargetOrTaskAndStoresNothing)
 {
-    const std::wstring invalidDate = [] {
-        wchar_t text[512];
-        swprintf(text, 512, Text(3424).c_str(), 1900, 2099);
-        return std::wstring(text);
-    }();
-    auto taskText = [](UINT reason) { return Text(3425) + Text(reason); };
+    wchar_t invalid[512];
+    swprintf(invalid, 512, Text(3424).c_str(), 1900, 2099);
+    const std::wstring task = Text(3425);
     const struct {
         const char *what;
-        std::vector<Shown> input; // on top of a valid 15.06.2030 12:00, task off
+        const wchar_t *input; // on top of a valid 15.06.2030 12:00, task off
         std::wstring message;
     } cases[] = {
-        {"empty day", {{1, 190, L""}}, invalidDate},
-        {"31 February", {{1, 190, L"31"}, {1, 191, L"02"}}, invalidDate},
-        {"29 February of a common year",
-         {{1, 190, L"29"}, {1, 191, L"02"}, {1, 192, L"2027"}},
-         invalidDate},
-        {"year before 1900", {{1, 192, L"1899"}}, invalidDate},
-        {"year after 2099", {{1, 192, L"2100"}}, invalidDate},
-        {"year 100", {{1, 192, L"100"}}, invalidDate},
-        {"hour 24", {{1, 194, L"24"}}, invalidDate},
-        {"task since start without a time",
-         {{4, 240, L"1"},
-          {4, 241, L"1"},
-          {4, 242, L"0"},
-          {4, 243, L"0"},
-          {4, 244, L""},
-          {4, 245, L"0"}},
-         taskText(3426)},
-        {"task since last without a time",
-         {{4, 240, L"1"},
-          {4, 241, L"0"},
-          {4, 242, L"1"},
-          {4, 243, L"0"},
-          {4, 246, L""},
-          {4, 247, L""}},
-         taskText(3427)},
-        {"weekday task without a day",
-         {{4, 240, L"1"}, {4, 241, L"0"}, {4, 242, L"0"}, {4, 243, L"1"}},
-         taskText(3428)},
-        {"weekday task at minute 60",
-         {{4, 240, L"1"},
-          {4, 241, L"0"},
-          {4, 242, L"0"},
-          {4, 243, L"1"},
-          {4, 250, L"1"},
-          {4, 255, L"10"},
-          {4, 256, L"60"}},
-         taskText(3429)},
-        {"the date is checked before the task",
-         {{1, 190, L"30"}, {1, 191, L"02"}, {4, 240, L"1"}, {4, 243, L"1"}},
-         invalidDate},
+        {"empty day", L"1:190=", invalid},
+        {"31 February", L"1:190=31 1:191=02", invalid},
+        {"29 February of a common year", L"1:190=29 1:191=02 1:192=2027", invalid},
+        {"year before 1900", L"1:192=1899", invalid},
+        {"year after 2099", L"1:192=2100", invalid},
+        {"year 100", L"1:192=100", invalid},
+        {"hour 24", L"1:194=24", invalid},
+        {"since start, no time", L"4:240=1 4:241=1 4:244= 4:245=0", task + Text(3426)},
+        {"since last, no time", L"4:240=1 4:242=1 4:246= 4:247=", task + Text(3427)},
+        {"weekdays, no day", L"4:240=1 4:243=1", task + Text(3428)},
+        {"weekdays at minute 60", L"4:240=1 4:243=1 4:250=1 4:255=10 4:256=60", task + Text(3429)},
+        {"the date before the task", L"1:190=30 1:191=02 4:240=1 4:243=1", invalid},
     };
-    WriteTempuloSettings({{L"Basis", L"Tag", 15},
-                          {L"Basis", L"Monat", 6},
-                          {L"Basis", L"Jahr", 2030},
-                          {L"Basis", L"Stunde", 12},
-                          {L"Basis", L"Minute", 0},
-                          {L"Common", L"Zoom", 1}});
+    WriteTempuloSettings(
+        {{L"Basis", L"Tag", 15}, {L"Basis", L"Jahr", 2030}, {L"Common", L"Zoom", 1}});
     Tempulo tempulo;
     Dialog dialog(tempulo);
     ASSERT_NE(dialog.frame, nullptr);
-    const std::vector<Shown> valid = {
-        {1, 190, L"15"}, {1, 191, L"06"}, {1, 192, L"2030"}, {1, 194, L"12"}, {1, 195, L"00"},
-        {4, 240, L"0"},  {4, 241, L"1"},  {4, 242, L"0"},    {4, 243, L"0"},  {4, 248, L"0"},
-        {4, 249, L"0"},  {4, 250, L"0"},  {4, 255, L"00"},   {4, 256, L"00"}, {2, 210, L"4"}};
     for (const auto &c : cases) {
-        for (const Shown &s : valid)
-            dialog.Set(s.page, s.id, s.state);
-        for (const Shown &s : c.input)
-            dialog.Set(s.page, s.id, s.state);
+        dialog.Apply(L"1:190=15 1:191=06 1:192=2030 1:194=12 1:195=00 2:210=4 4:240=0 4:241=0 "
+                     L"4:242=0 4:243=0 4:248=0 4:249=0 4:250=0 4:255=00 4:256=00");
+        dialog.Apply(c.input);
         dialog.Press(IDOK);
         HWND box = dialog.NextBox();
         ASSERT_NE(box, nullptr) << c.what;
@@ -380,274 +396,133 @@ TEST_F(SettingsDialog, OkRefusesAnInvalidTargetOrTaskAndStoresNothing)
         EXPECT_EQ(WindowText(box), Text(3011)) << c.what;
         Press(box, IDOK);
         EXPECT_TRUE(WaitGone(box)) << c.what;
+        // The dialog stays open with what the user typed.
         EXPECT_TRUE(IsWindow(dialog.frame)) << c.what;
-        // The pages keep what the user typed.
-        for (const Shown &s : c.input)
-            EXPECT_EQ(dialog.State(s.page, s.id), s.state) << c.what;
+        dialog.Expect(c.input, c.what);
     }
     EXPECT_TRUE(dialog.Close(IDCANCEL));
     EXPECT_EQ(tempulo.Exit(), 0u);
-    ExpectStored({{L"Basis", L"Tag", 15},
-                  {L"Basis", L"Jahr", 2030},
-                  {L"Common", L"Zoom", 1},
-                  {L"Task", L"TaskEnabled", 0}});
-}
-
-TEST_F(SettingsDialog, OkStoresEveryPageAndTheWindowFollowsAtOnce)
-{
-    WriteTempuloSettings({{L"Common", L"Front", 1}, {L"Common", L"ShowInTaskbar", 0}});
-    Tempulo tempulo;
-    const RECT before = tempulo.Rect();
-    RECT work;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    ASSERT_EQ(before.right, work.right); // a fresh start: top right
-    Dialog dialog(tempulo);
-    ASSERT_NE(dialog.frame, nullptr);
-    const struct {
-        Shown control;
-        Registry stored;
-    } rows[] = {
-        {{FRAME, 270, L"1"}, {L"Option", L"AutoStart", 1}},
-        {{0, 183, L"0"}, {L"Option", L"FontType", 1}},
-        {{0, 182, L"1"}, {L"Option", L"FontType", 1}},
-        {{0, 180, L"3"}, {L"Option", L"FormatNo", 3}},
-        {{0, 198, L"1"}, {L"Option", L"TickEnabled", 1}},
-        {{0, 199, L"0"}, {L"Option", L"TickAtLastSecondsEnabled", 0}},
-        {{1, 190, L"9"}, {L"Basis", L"Tag", 9}},
-        {{1, 191, L"11"}, {L"Basis", L"Monat", 11}},
-        {{1, 192, L"31"}, {L"Basis", L"Jahr", 2031}}, // two digits: this century
-        {{1, 194, L"7"}, {L"Basis", L"Stunde", 7}},
-        {{1, 195, L"45"}, {L"Basis", L"Minute", 45}},
-        {{2, 210, L"2"}, {L"Common", L"Zoom", 2}},
-        {{2, 211, L"0"}, {L"Common", L"Front", 0}},
-        {{2, 212, L"1"}, {L"Common", L"Use1Monitor", 1}},
-        {{2, 220, L"1"}, {L"Common", L"ShowInTaskbar", 1}},
-        {{2, 215, L"0"}, {L"Common", L"PosHorizontal", 0}},
-        {{2, 213, L"1"}, {L"Common", L"PosHorizontal", 0}},
-        {{2, 216, L"0"}, {L"Common", L"PosVertikal", 2}},
-        {{2, 218, L"1"}, {L"Common", L"PosVertikal", 2}},
-        {{3, 231, L"1"}, {L"Action", L"Event", 2}},
-        {{3, 230, L"0"}, {L"Action", L"Event", 2}},
-        {{3, 233, L"3"}, {L"Action", L"EventNo", 3}},
-        {{3, 232, L"1"}, {L"Action", L"SoundEnabled", 1}},
-        {{3, 234, L"0"}, {L"Action", L"TakePrntScrn", 0}},
-        {{3, 239, L"4"}, {L"Action", L"ExtensionNo", 4}},
-        {{4, 240, L"1"}, {L"Task", L"TaskEnabled", 1}},
-        {{4, 241, L"0"}, {L"Task", L"TaskState", 2}},
-        {{4, 242, L"1"}, {L"Task", L"TaskState", 2}},
-        {{4, 246, L"30"}, {L"Task", L"Count_Stunde", 30}},
-        {{4, 247, L"15"}, {L"Task", L"Count_Minute", 15}},
-        {{4, 244, L"3"}, {L"Task", L"Start_Stunde", 3}},
-        {{4, 252, L"1"}, {L"Task", L"IsFr", 1}},
-        {{4, 256, L"20"}, {L"Task", L"Jeweils_Minute", 20}},
-    };
-    for (const auto &row : rows)
-        dialog.Set(row.control.page, row.control.id, row.control.state);
-    // The page shown last is the one the dialog opens on next time.
-    SendMessageW(dialog.Control(FRAME, 160), TCM_SETCURSEL, 2, 0);
-    ASSERT_TRUE(dialog.Close(IDOK));
-
-    // Placed at once: digital digits at zoom 2 at the bottom left, no longer
-    // topmost, with a taskbar button.
-    const RECT after = tempulo.Rect();
-    EXPECT_EQ(after.left, work.left);
-    EXPECT_EQ(after.bottom, work.bottom);
-    EXPECT_GT(after.bottom - after.top, before.bottom - before.top);
-    const LONG_PTR style = GetWindowLongPtrW(tempulo.window, GWL_EXSTYLE);
-    EXPECT_FALSE(style & WS_EX_TOPMOST);
-    EXPECT_TRUE(style & WS_EX_APPWINDOW);
-    EXPECT_FALSE(style & WS_EX_TOOLWINDOW);
-
-    EXPECT_EQ(tempulo.Exit(), 0u);
-    for (const auto &row : rows)
-        EXPECT_EQ(ReadTempuloSetting(row.stored.sub, row.stored.name), row.stored.value)
-            << row.stored.sub << L"\\" << row.stored.name;
-    ExpectStored({{L"Common", L"TabIndex", 2}, {L"Common", L"IsFreePos", 0}});
+    ExpectStored({{L"Basis", L"Tag", 15}, {L"Common", L"Zoom", 1}, {L"Task", L"TaskEnabled", 0}});
 }
 
 TEST_F(SettingsDialog, CancelKeepsSettingsAndWindowButNotTheTabHelpersAndReset)
 {
     WriteTempuloSettings({{L"Basis", L"Tag", 15},
-                          {L"Basis", L"Monat", 6},
                           {L"Basis", L"Jahr", 2030},
                           {L"Option", L"FontType", 1},
                           {L"Common", L"Zoom", 2},
-                          {L"Calc", L"SpecialDay", 0},
                           {L"Calc", L"SpecialYear", 2024}});
     Tempulo tempulo;
     const RECT before = tempulo.Rect();
     {
         Dialog dialog(tempulo);
         ASSERT_NE(dialog.frame, nullptr);
-        dialog.Set(1, 190, L"20");
-        dialog.Set(2, 210, L"4");
-        // Easter 2025 through the select-day dialog.
-        dialog.Press(193);
-        HWND day = dialog.NextBox();
-        ASSERT_NE(day, nullptr);
-        EXPECT_EQ(WindowText(day), German() ? L"Tag ausw\u00e4hlen" : L"Select Day");
-        EXPECT_EQ(SendDlgItemMessageW(day, 264, CB_GETCURSEL, 0, 0), 0);
-        EXPECT_EQ(EditText(GetDlgItem(day, 265)), L"2024");
-        SendDlgItemMessageW(day, 264, CB_SETCURSEL, 4, 0);
-        SetEditText(GetDlgItem(day, 265), L"2025");
-        SYSTEMTIME now;
+        dialog.Apply(L"1:190=20 2:210=4");
+        // Easter 2025 through the select-day dialog, at the current time.
+        SYSTEMTIME now, later;
         GetLocalTime(&now);
-        Press(day, IDOK);
-        ASSERT_TRUE(WaitGone(day));
-        EXPECT_EQ(dialog.State(1, 190), L"20");
-        EXPECT_EQ(dialog.State(1, 191), L"04");
-        EXPECT_EQ(dialog.State(1, 192), L"2025");
-        const std::wstring hour = dialog.State(1, 194), minute = dialog.State(1, 195);
-        SYSTEMTIME later;
+        ASSERT_TRUE(RunHelper(dialog, 193, L"0:264=4 0:265=2025"));
         GetLocalTime(&later);
-        EXPECT_TRUE(std::stoi(hour) * 60 + std::stoi(minute) >= now.wHour * 60 + now.wMinute &&
-                    std::stoi(hour) * 60 + std::stoi(minute) <= later.wHour * 60 + later.wMinute)
-            << hour << L":" << minute;
-        SendMessageW(dialog.Control(FRAME, 160), TCM_SETCURSEL, 4, 0);
+        dialog.Expect(L"1:190=20 1:191=04 1:192=2025", "Easter 2025");
+        const int shown = std::stoi(dialog.State(1, 194)) * 60 + std::stoi(dialog.State(1, 195));
+        EXPECT_GE(shown, now.wHour * 60 + now.wMinute);
+        EXPECT_LE(shown, later.wHour * 60 + later.wMinute);
+        dialog.SelectTab(4);
         ASSERT_TRUE(dialog.Close(IDCANCEL));
     }
     const RECT unchanged = tempulo.Rect();
     EXPECT_TRUE(EqualRect(&before, &unchanged));
-    // and it counts on.
-    const Capture face = tempulo.Face();
+    const Capture face = tempulo.Face(); // and it counts on
     EXPECT_TRUE(WaitUntil([&] { return !(tempulo.Face() == face); }, 5000));
     {
-        // The helper's inputs come back; the page has the stored target.
+        // Reopened on the last tab with the stored target; the helper's
+        // inputs come back.
         Dialog dialog(tempulo);
         ASSERT_NE(dialog.frame, nullptr);
         EXPECT_TRUE(IsWindowVisible(dialog.pages[4]));
-        EXPECT_EQ(dialog.State(1, 190), L"15");
+        dialog.Expect(L"1:190=15 2:210=2", "reopened");
         dialog.Press(193);
         HWND day = dialog.NextBox();
         ASSERT_NE(day, nullptr);
-        EXPECT_EQ(SendDlgItemMessageW(day, 264, CB_GETCURSEL, 0, 0), 4);
-        EXPECT_EQ(EditText(GetDlgItem(day, 265)), L"2025");
+        EXPECT_EQ(WindowText(day), German() ? L"Tag ausw\u00e4hlen" : L"Select Day");
+        EXPECT_EQ(State(GetDlgItem(day, 264)) + L" " + State(GetDlgItem(day, 265)), L"4 2025");
         Press(day, IDCANCEL);
         ASSERT_TRUE(WaitGone(day));
 
-        // Reset asks first, No by default; No changes nothing.
-        dialog.Press(83);
-        HWND question = dialog.NextBox();
-        ASSERT_NE(question, nullptr);
-        EXPECT_EQ(WindowText(question),
-                  German() ? L"Einstellungen zur\u00fccksetzen" : L"Reset all settings");
-        EXPECT_EQ(ControlText(question), Text(3203) + L"\n" + Text(3200));
-        EXPECT_TRUE(GetWindowLongPtrW(GetDlgItem(question, IDNO), GWL_STYLE) & BS_DEFPUSHBUTTON);
-        Press(question, IDNO);
-        ASSERT_TRUE(WaitGone(question));
-        EXPECT_EQ(dialog.State(0, 182), L"1");
-
-        dialog.Press(83);
-        question = dialog.NextBox();
-        ASSERT_NE(question, nullptr);
-        Press(question, IDYES);
-        ASSERT_TRUE(WaitGone(question));
-        ExpectShown(dialog,
-                    {{0, 183, L"1"},
-                     {0, 182, L"0"},
-                     {0, 185, L"Times New Roman"},
-                     {1, 190, L"01"},
-                     {1, 191, L"01"},
-                     {2, 210, L"1"},
-                     {2, 215, L"1"},
-                     {2, 216, L"1"}},
-                    "after the reset");
+        // Reset asks first, No by default; No changes nothing, Yes applies
+        // the defaults at once.
+        for (int answer : {IDNO, IDYES}) {
+            dialog.Press(83);
+            HWND question = dialog.NextBox();
+            ASSERT_NE(question, nullptr);
+            EXPECT_EQ(WindowText(question),
+                      German() ? L"Einstellungen zur\u00fccksetzen" : L"Reset all settings");
+            EXPECT_EQ(ControlText(question), Text(3203) + L"\n" + Text(3200));
+            EXPECT_TRUE(GetWindowLongPtrW(GetDlgItem(question, IDNO), GWL_STYLE) &
+                        BS_DEFPUSHBUTTON);
+            Press(question, answer);
+            ASSERT_TRUE(WaitGone(question));
+            dialog.Expect(answer == IDNO ? L"0:182=1 2:210=2"
+                                         : L"0:182=0 0:183=1 1:190=01 1:191=01 2:210=1 2:215=1 "
+                                           L"2:216=1",
+                          answer == IDNO ? "reset refused" : "reset");
+        }
+        EXPECT_EQ(dialog.State(0, 185), L"Times New Roman");
         ASSERT_TRUE(dialog.Close(IDCANCEL));
     }
     // The confirmed defaults are in force: the window shows them at once.
-    const RECT reset = tempulo.Rect();
-    EXPECT_LT(reset.bottom - reset.top, before.bottom - before.top);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const RECT reset = tempulo.Rect();
+            return reset.bottom - reset.top < before.bottom - before.top;
+        },
+        5000));
     EXPECT_EQ(tempulo.Exit(), 0u);
     SYSTEMTIME today;
     GetLocalTime(&today);
     ExpectStored({{L"Option", L"FontType", 2},
-                  {L"Common", L"Zoom", 1},
                   {L"Basis", L"Tag", 1},
                   {L"Basis", L"Jahr", today.wYear + 1},
                   {L"Common", L"TabIndex", 4},
                   {L"Font", L"RGB", 0x0000FF},
-                  {L"Font", L"Height", -32},
-                  {L"Calc", L"SpecialDay", 0},
-                  {L"Calc", L"SpecialYear", today.wYear + 1}});
+                  {L"Font", L"Height", -32}});
 }
 
 TEST_F(SettingsDialog, ChecksAndModesEnableWhatTheyGovern)
 {
-    struct Click {
-        int page, id;
-        bool on;
-    };
-    struct Rule {
-        int page;
-        std::vector<int> ids;
-        bool enabled;
-    };
-    const int modes[3] = {241, 242, 243};
-    auto mode = [&](int chosen) {
-        std::vector<Click> clicks;
-        for (int id : modes)
-            if (id != chosen) clicks.push_back({4, id, false});
-        clicks.push_back({4, chosen, true});
-        return clicks;
-    };
     const struct {
         const char *what;
-        std::vector<Click> clicks;
-        std::vector<Rule> rules;
+        const wchar_t *clicks, *enabled, *disabled;
         bool taskMarks; // the "*" labels of the calculation page
     } cases[] = {
-        {"continue past the target",
-         {{1, 200, true}},
-         {{3, {230, 231, 232, 233, 234, 235, 236, 237, 238, 239}, false}},
-         false},
-        {"an action with a screenshot",
-         {{1, 200, false}, {3, 234, true}},
-         {{3, {230, 231, 232, 233, 234, 235, 236, 237, 238, 239}, true}},
-         false},
-        {"no screenshot",
-         {{3, 234, false}},
-         {{3, {234}, true}, {3, {235, 236, 237, 238, 239}, false}},
-         false},
-        {"task off",
-         {{4, 240, false}},
-         {{4, {241, 242, 243, 244, 245, 246, 247, 248, 254, 12, 255, 256}, false},
-          {1, {190, 191, 192, 193, 194, 195, 197}, true}},
-         false},
-        {"task since start", {}, {}, false},
-        {"task since the last target", {}, {}, false},
-        {"task on weekdays", {}, {}, true},
+        {"continue past the target", L"1:200=1", L"",
+         L"3:230 3:231 3:232 3:233 3:234 3:235 3:236 3:237 3:238 3:239", false},
+        {"an action with a screenshot", L"1:200=0 3:234=1",
+         L"3:230 3:231 3:232 3:233 3:234 3:235 3:236 3:237 3:238 3:239", L"", false},
+        {"no screenshot", L"3:234=0", L"3:234", L"3:235 3:236 3:237 3:238 3:239", false},
+        {"task off", L"4:240=0", L"1:190 1:191 1:192 1:193 1:194 1:195 1:197",
+         L"4:241 4:242 4:243 4:244 4:245 4:246 4:247 4:248 4:254 4:12 4:255 4:256", false},
+        {"since start", L"4:240=1 4:242=0 4:243=0 4:241=1", L"4:241 4:242 4:243 4:244 4:245",
+         L"4:246 4:247 4:248 4:254 4:12 4:255 4:256", false},
+        {"since the last target", L"4:241=0 4:242=1", L"4:246 4:247",
+         L"4:244 4:245 4:248 4:12 4:255 4:256", false},
+        {"weekdays", L"4:242=0 4:243=1",
+         L"4:248 4:249 4:250 4:251 4:252 4:253 4:254 4:12 4:255 4:256",
+         L"4:244 4:245 4:246 4:247 1:190 1:191 1:192 1:193 1:194 1:195 1:197", true},
     };
-    // The three modes, each with the task switched on.
-    std::vector<Click> sinceStart = mode(241), sinceLast = mode(242), weekdays = mode(243);
-    sinceStart.insert(sinceStart.begin(), {4, 240, true});
-    const std::vector<Click> modeClicks[3] = {sinceStart, sinceLast, weekdays};
-    const std::vector<Rule> modeRules[3] = {
-        {{4, {241, 242, 243, 244, 245}, true}, {4, {246, 247, 248, 254, 12, 255, 256}, false}},
-        {{4, {246, 247}, true}, {4, {244, 245, 248, 12, 255, 256}, false}},
-        {{4, {248, 249, 250, 251, 252, 253, 254, 12, 255, 256}, true},
-         {4, {244, 245, 246, 247}, false},
-         {1, {190, 191, 192, 193, 194, 195, 197}, false}},
-    };
-
     Tempulo tempulo;
     Dialog dialog(tempulo);
     ASSERT_NE(dialog.frame, nullptr);
-    EXPECT_TRUE(IsWindowEnabled(dialog.Control(FRAME, 270))); // Z: is a fixed disk
+    EXPECT_TRUE(IsWindowEnabled(dialog.Control(-1, 270))); // Z: is a fixed disk
     EXPECT_FALSE(IsWindowEnabled(dialog.Control(2, 219)));
-    int modeIndex = 0;
     for (const auto &c : cases) {
-        const bool isMode = c.clicks.empty();
-        const std::vector<Click> &clicks = isMode ? modeClicks[modeIndex] : c.clicks;
-        const std::vector<Rule> &rules = isMode ? modeRules[modeIndex++] : c.rules;
-        for (const Click &click : clicks)
-            dialog.Click(click.page, click.id, click.on);
-        for (const Rule &rule : rules)
-            for (int id : rule.ids)
-                EXPECT_EQ(IsWindowEnabled(dialog.Control(rule.page, id)) != 0, rule.enabled)
-                    << c.what << ": page " << rule.page << " control " << id;
+        dialog.Click(c.clicks);
+        for (bool enabled : {true, false})
+            for (const Item &item : Items(enabled ? c.enabled : c.disabled))
+                EXPECT_EQ(IsWindowEnabled(dialog.Control(item.page, item.id)) != 0, enabled)
+                    << c.what << ": control " << item.page << ":" << item.id;
         for (int id : {201, 202})
-            EXPECT_EQ(IsWindowVisible(dialog.Control(1, id)) != 0 ||
-                          (GetWindowLongPtrW(dialog.Control(1, id), GWL_STYLE) & WS_VISIBLE) != 0,
+            EXPECT_EQ((GetWindowLongPtrW(dialog.Control(1, id), GWL_STYLE) & WS_VISIBLE) != 0,
                       c.taskMarks)
                 << c.what << ": label " << id;
     }
@@ -659,101 +534,48 @@ TEST_F(SettingsDialog, CalculateTimeFromTheSetTimeOrFromNow)
     Tempulo tempulo;
     Dialog dialog(tempulo);
     ASSERT_NE(dialog.frame, nullptr);
-    // Opens the helper, puts the inputs in, presses OK.
-    auto calculate = [&](std::vector<Shown> inputs) {
-        dialog.Press(197);
-        HWND box = dialog.NextBox();
-        if (!box) return false;
-        EXPECT_EQ(WindowText(box), German() ? L"Zeit berechnen" : L"Calculate New Time");
-        for (const Shown &in : inputs) {
-            HWND control = GetDlgItem(box, in.id);
-            if (ClassOf(control) == L"Edit")
-                SetEditText(control, in.state);
-            else
-                SendMessageW(control, BM_SETCHECK, in.state[0] == L'1' ? BST_CHECKED : 0, 0);
-        }
-        Press(box, IDOK);
-        return WaitGone(box);
-    };
-    const std::vector<Shown> setPlus = {
-        {0, 260, L"1"}, {0, 261, L"0"}, {0, 262, L"1"}, {0, 263, L"0"}, {0, 190, L""},
-        {0, 191, L""},  {0, 192, L""},  {0, 194, L""},  {0, 195, L""},  {0, 196, L""}};
+    const wchar_t *setPlus = L"0:260=1 0:261=0 0:262=1 0:263=0 0:190= 0:191= 0:192= 0:194= "
+                             L"0:195= 0:196=";
     // The set time plus 90 minutes runs into the next day and year.
-    for (const Shown &s : {Shown{1, 190, L"31"}, Shown{1, 191, L"12"}, Shown{1, 192, L"2030"},
-                           Shown{1, 194, L"23"}, Shown{1, 195, L"00"}})
-        dialog.Set(s.page, s.id, s.state);
-    std::vector<Shown> plus90 = setPlus;
-    plus90.push_back({0, 195, L"90"});
-    ASSERT_TRUE(calculate(plus90));
-    ExpectShown(
-        dialog,
-        {{1, 190, L"01"}, {1, 191, L"01"}, {1, 192, L"2031"}, {1, 194, L"00"}, {1, 195, L"30"}},
-        "set time plus 90 minutes");
+    dialog.Apply(L"1:190=31 1:191=12 1:192=2030 1:194=23 1:195=00");
+    ASSERT_TRUE(RunHelper(dialog, 197, (std::wstring(setPlus) + L" 0:195=90").c_str()));
+    dialog.Expect(L"1:190=01 1:191=01 1:192=2031 1:194=00 1:195=30", "set time plus 90 minutes");
 
-    // Empty offsets copy the set time unchanged; the inputs came back.
+    // The inputs come back; empty offsets copy the set time unchanged.
     dialog.Press(197);
     HWND box = dialog.NextBox();
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(EditText(GetDlgItem(box, 195)), L"90");
-    EXPECT_EQ(SendDlgItemMessageW(box, 260, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(WindowText(box), German() ? L"Zeit berechnen" : L"Calculate New Time");
+    EXPECT_EQ(State(GetDlgItem(box, 195)) + L" " + State(GetDlgItem(box, 260)), L"90 1");
     Press(box, IDCANCEL);
     ASSERT_TRUE(WaitGone(box));
-    ASSERT_TRUE(calculate(setPlus));
-    ExpectShown(dialog, {{1, 190, L"01"}, {1, 192, L"2031"}, {1, 194, L"00"}, {1, 195, L"30"}},
-                "empty offsets");
+    ASSERT_TRUE(RunHelper(dialog, 197, setPlus));
+    dialog.Expect(L"1:190=01 1:192=2031 1:194=00 1:195=30", "empty offsets");
 
-    // Now plus one day: tomorrow at the current hour and minute.
+    // Now plus one day: tomorrow at the current hour and minute, unless the
+    // minute turned meanwhile.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        SYSTEMTIME before;
+        SYSTEMTIME before, after, tomorrow;
         GetLocalTime(&before);
-        ASSERT_TRUE(calculate({{0, 260, L"0"},
-                               {0, 261, L"1"},
-                               {0, 262, L"1"},
-                               {0, 263, L"0"},
-                               {0, 190, L"1"},
-                               {0, 191, L""},
-                               {0, 192, L""},
-                               {0, 194, L""},
-                               {0, 195, L""},
-                               {0, 196, L""}}));
-        SYSTEMTIME after;
+        ASSERT_TRUE(RunHelper(dialog, 197, L"0:260=0 0:261=1 0:190=1"));
         GetLocalTime(&after);
-        if (before.wMinute != after.wMinute) continue; // the minute turned meanwhile
+        if (before.wMinute != after.wMinute) continue;
         FILETIME ft;
         SystemTimeToFileTime(&before, &ft);
         ULARGE_INTEGER t = {{ft.dwLowDateTime, ft.dwHighDateTime}};
         t.QuadPart += 864000000000ULL; // one day of 100-ns steps
         ft = {t.LowPart, t.HighPart};
-        SYSTEMTIME tomorrow;
         FileTimeToSystemTime(&ft, &tomorrow);
-        wchar_t day[8], month[8], year[8], hour[8], minute[8];
-        swprintf(day, 8, L"%02u", tomorrow.wDay);
-        swprintf(month, 8, L"%02u", tomorrow.wMonth);
-        swprintf(year, 8, L"%u", tomorrow.wYear);
-        swprintf(hour, 8, L"%02u", tomorrow.wHour);
-        swprintf(minute, 8, L"%02u", tomorrow.wMinute);
-        ExpectShown(
-            dialog,
-            {{1, 190, day}, {1, 191, month}, {1, 192, year}, {1, 194, hour}, {1, 195, minute}},
-            "now plus one day");
+        wchar_t expected[100];
+        swprintf(expected, 100, L"1:190=%02u 1:191=%02u 1:192=%u 1:194=%02u 1:195=%02u",
+                 tomorrow.wDay, tomorrow.wMonth, tomorrow.wYear, tomorrow.wHour, tomorrow.wMinute);
+        dialog.Expect(expected, "now plus one day");
         break;
     }
     EXPECT_TRUE(dialog.Close(IDCANCEL));
     EXPECT_EQ(tempulo.Exit(), 0u);
     // The helper's inputs stay although the settings were cancelled.
-    ExpectStored({{L"Calc", L"SetTime", 0},
-                  {L"Calc", L"SetPlus", 1},
-                  {L"Calc", L"TD_Tag", 1},
-                  {L"Calc", L"TD_Minute", 0}});
-}
-
-std::wstring StoredText(const wchar_t *sub, const wchar_t *name)
-{
-    wchar_t text[MAX_PATH] = L"";
-    DWORD size = sizeof text;
-    const std::wstring key = std::wstring(TEMPULO_KEY) + L"\\" + sub;
-    RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size);
-    return text;
+    ExpectStored({{L"Calc", L"SetTime", 0}, {L"Calc", L"TD_Tag", 1}, {L"Calc", L"TD_Minute", 0}});
 }
 
 TEST_F(SettingsDialog, ChoosersOpenWithTheSettingsAndOnlyOkKeepsColourAndFont)
@@ -767,25 +589,23 @@ TEST_F(SettingsDialog, ChoosersOpenWithTheSettingsAndOnlyOkKeepsColourAndFont)
     for (bool confirm : {false, true}) {
         Dialog dialog(tempulo);
         ASSERT_NE(dialog.frame, nullptr);
-        // The colour chooser starts full-open on the background colour.
+        // The colour chooser opens full on the background colour (red 17,
+        // blue 51); the swatch shows the chosen one at once.
         dialog.Press(181);
         HWND colors = dialog.NextBox();
         ASSERT_NE(colors, nullptr);
-        EXPECT_EQ(EditText(GetDlgItem(colors, 706)), L"17"); // red
-        EXPECT_EQ(EditText(GetDlgItem(colors, 708)), L"51"); // blue
         EXPECT_TRUE(IsWindowVisible(GetDlgItem(colors, 706)));
-        SetEditText(GetDlgItem(colors, 706), L"10");
-        SetEditText(GetDlgItem(colors, 707), L"200");
-        SetEditText(GetDlgItem(colors, 708), L"30");
+        EXPECT_EQ(State(GetDlgItem(colors, 706)) + L" " + State(GetDlgItem(colors, 708)), L"17 51");
+        for (const Item &item : Items(L"0:706=10 0:707=200 0:708=30"))
+            Set(GetDlgItem(colors, item.id), item.state);
         Press(colors, IDOK);
         ASSERT_TRUE(WaitGone(colors));
-        // The swatch shows the colour at once.
         RECT swatch;
         GetWindowRect(dialog.Control(0, 181), &swatch);
-        const LONG cx = (swatch.left + swatch.right) / 2, cy = (swatch.top + swatch.bottom) / 2;
+        const LONG x = (swatch.left + swatch.right) / 2, y = (swatch.top + swatch.bottom) / 2;
         EXPECT_TRUE(WaitUntil(
             [&] {
-                return CaptureScreen({cx, cy, cx + 1, cy + 1}).pixels[0] == 0x0AC81E;
+                return CaptureScreen({x, y, x + 1, y + 1}).pixels[0] == 0x0AC81E;
             },
             3000));
 
@@ -795,10 +615,9 @@ TEST_F(SettingsDialog, ChoosersOpenWithTheSettingsAndOnlyOkKeepsColourAndFont)
         ASSERT_NE(fonts, nullptr);
         Press(fonts, IDOK);
         ASSERT_TRUE(WaitGone(fonts));
-        ExpectShown(dialog, {{0, 182, L"0"}, {0, 183, L"0"}, {0, 184, L"1"}}, "font chosen");
-        EXPECT_FALSE(dialog.State(0, 185).empty());
+        dialog.Expect(L"0:182=0 0:183=0 0:184=1", "font chosen");
 
-        // The folder browser: cancelled, it still puts the nearest existing
+        // The folder browser, cancelled, still puts the nearest existing
         // folder in place of the missing one.
         dialog.Press(237);
         HWND browser = dialog.NextBox();
@@ -822,70 +641,61 @@ TEST_F(SettingsDialog, LeavesTheProgramsObjectsFlatAcrossAHundredOpenings)
     if (German()) GTEST_SKIP() << "the same code in either language";
     Tempulo tempulo;
     auto windows = [&] {
-        int count = 0;
-        std::pair<DWORD, int *> search(tempulo.Process().Id(), &count);
+        std::pair<DWORD, int> count(tempulo.Process().Id(), 0);
         EnumWindows(
             [](HWND window, LPARAM param) -> BOOL {
-                auto *p = (std::pair<DWORD, int *> *)param;
+                auto *c = (std::pair<DWORD, int> *)param;
                 DWORD pid = 0;
                 GetWindowThreadProcessId(window, &pid);
-                if (pid != p->first) return TRUE;
-                ++*p->second;
+                if (pid != c->first) return TRUE;
+                ++c->second;
                 EnumChildWindows(
                     window, [](HWND, LPARAM n) -> BOOL { return ++*(int *)n, TRUE; },
-                    (LPARAM)p->second);
+                    (LPARAM)&c->second);
                 return TRUE;
             },
-            (LPARAM)&search);
-        return count;
+            (LPARAM)&count);
+        return count.second;
     };
-    auto cycle = [&](int button) {
-        Dialog dialog(tempulo);
-        return dialog.frame && dialog.Close(button);
+    auto cycles = [&](int n) {
+        for (int i = 0; i < n; ++i) {
+            Dialog dialog(tempulo);
+            if (!dialog.frame || !dialog.Close(i % 2 ? IDOK : IDCANCEL)) return false;
+        }
+        return true;
     };
     // The first openings fill the platform's caches of fonts and brushes.
-    for (int i = 0; i < 10; ++i)
-        ASSERT_TRUE(cycle(i % 2 ? IDOK : IDCANCEL)) << i;
+    ASSERT_TRUE(cycles(10));
     const int gdi = GdiObjectCount(tempulo.Process().Handle()), users = windows();
-    for (int i = 0; i < 100; ++i)
-        ASSERT_TRUE(cycle(i % 2 ? IDOK : IDCANCEL)) << i;
+    ASSERT_TRUE(cycles(100));
     EXPECT_EQ(GdiObjectCount(tempulo.Process().Handle()), gdi);
     EXPECT_EQ(windows(), users);
 }
 
-// Pictures of every page in the language of the run, for a person to look
-// at and for the README.
+// Pictures of every page and both helpers in the language of the run, for
+// a person to look at and for the README.
 TEST_F(SettingsDialog, PhotographsEveryPage)
 {
-    WriteTempuloSettings({{L"Common", L"TabIndex", 0}});
     Tempulo tempulo;
     Dialog dialog(tempulo);
     ASSERT_NE(dialog.frame, nullptr);
-    HWND tab = dialog.Control(FRAME, 160);
-    const wchar_t *lang = German() ? L"de" : L"en";
-    for (int i = 0; i < 5; ++i) {
-        // Focus moves the selection with its notifications, as a click does.
-        SendMessageW(tab, TCM_SETCURFOCUS, i, 0);
-        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog.pages[i]) != 0; }, 3000)) << i;
-        UpdateWindow(dialog.frame);
-        Sleep(200); // let the X server show the repaint
+    const std::wstring prefix = German() ? L"settings-de-" : L"settings-en-";
+    auto photograph = [&](HWND window, const std::wstring &name) {
+        Sleep(200); // the X server shows the repaint
         RECT r;
-        GetWindowRect(dialog.frame, &r);
-        wchar_t name[64];
-        swprintf(name, 64, L"settings-%ls-page%d.bmp", lang, i);
-        EXPECT_TRUE(SaveCapture(CaptureScreen(r), OutputPath(name))) << i;
+        GetWindowRect(window, &r);
+        EXPECT_TRUE(SaveCapture(CaptureScreen(r), OutputPath((prefix + name + L".bmp").c_str())));
+    };
+    for (int i = 0; i < 5; ++i) {
+        dialog.SelectTab(i);
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog.pages[i]) != 0; }, 3000)) << i;
+        photograph(dialog.frame, L"page" + std::to_wstring(i));
     }
     for (int helper : {193, 197}) {
         dialog.Press(helper);
         HWND box = dialog.NextBox();
         ASSERT_NE(box, nullptr);
-        Sleep(200);
-        RECT r;
-        GetWindowRect(box, &r);
-        wchar_t name[64];
-        swprintf(name, 64, L"settings-%ls-%ls.bmp", lang,
-                 helper == 193 ? L"selectday" : L"calctime");
-        EXPECT_TRUE(SaveCapture(CaptureScreen(r), OutputPath(name)));
+        photograph(box, helper == 193 ? L"selectday" : L"calctime");
         Press(box, IDCANCEL);
         ASSERT_TRUE(WaitGone(box));
     }
