@@ -114,8 +114,9 @@ bool BuildPages(HWND dialog)
     for (int i = PAGE_COUNT - 1; i >= 0; --i)
         BringWindowToTop(table->Pages[i]);
     // Themed tabs have a shaded body; the pages paint their background
-    // to match it.
-    if (SendMessageW(tab, CCM_GETVERSION, 0, 0) >= 6)
+    // to match it. Only the answer to CCM_SETVERSION tells the controls'
+    // version: CCM_GETVERSION gives 0 until a version was set.
+    if (SendMessageW(tab, CCM_SETVERSION, 6, 0) >= 6)
         for (HWND page : table->Pages)
             EnableThemeDialogTexture(page, ETDT_ENABLETAB);
 

@@ -11,6 +11,7 @@
 #include "support/TempuloProcess.h"
 
 #include <commctrl.h>
+#include <psapi.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -689,6 +690,20 @@ TEST_F(SettingsDialog, PhotographsEveryPage)
     Tempulo tempulo;
     Dialog dialog(tempulo);
     ASSERT_NE(dialog.frame, nullptr);
+    // The program runs with the common controls of today: its comctl32 is
+    // the side-by-side one of version 6.
+    HMODULE modules[256];
+    DWORD bytes = 0;
+    std::wstring comctl;
+    ASSERT_TRUE(EnumProcessModules(tempulo.Process().Handle(), modules, sizeof modules, &bytes));
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i) {
+        wchar_t path[MAX_PATH] = L"";
+        GetModuleFileNameExW(tempulo.Process().Handle(), modules[i], path, MAX_PATH);
+        CharLowerW(path);
+        if (std::wstring(path).find(L"comctl32") != std::wstring::npos) comctl = path;
+    }
+    EXPECT_NE(comctl.find(L"common-controls"), std::wstring::npos) << comctl;
+    EXPECT_NE(comctl.find(L"_6.0."), std::wstring::npos) << comctl;
     const std::wstring prefix = German() ? L"settings-de-" : L"settings-en-";
     auto photograph = [&](HWND window, const std::wstring &name) {
         Sleep(200); // the X server shows the repaint
