@@ -29,7 +29,15 @@ void LoadDigitBitmaps(tAppData *app, UINT firstId)
 
 void DrawFontCharacters(tAppData *app, HWND window)
 {
+    // On a screen above 100 % the characters are drawn from a font as much
+    // larger, so that they stay sharp.
+    const int dpi = FaceDpi(window);
     CFont *font = app->Font;
+    CFont scaled(font->GetFaceName(), font->GetWeight(),
+                 (long)MulDiv(font->GetHeight(), dpi, USER_DEFAULT_SCREEN_DPI), font->GetItalic(),
+                 font->GetUnderline(), font->GetStrikeOut());
+    scaled.SetColor(font->GetColor());
+    if (dpi != USER_DEFAULT_SCREEN_DPI) font = &scaled;
     HDC dc = GetDC(window);
     font->InitTextMetric(dc);
     const long digitWidth = font->GetDisplayStringWeight(L"0");
@@ -53,14 +61,16 @@ void DrawFontCharacters(tAppData *app, HWND window)
     }
 }
 
-void LayoutCells(tAppData *app)
+// Cells are the images times the zoom, and digit bitmaps, which have one
+// size, times the screen's scale as well.
+void LayoutCells(tAppData *app, int dpi)
 {
     tFaceLayout *layout = app->Layout;
     const int zoom = app->Settings.Zoom;
     const int digitWidth = app->Images[0]->GetWidth();
     const int separatorWidth = app->Images[COLON_IMAGE]->GetWidth();
     const int blankWidth = app->Images[BLANK_IMAGE]->GetWidth();
-    const int cellHeight = zoom * app->Images[0]->GetHeight();
+    const int cellHeight = MulDiv(zoom * app->Images[0]->GetHeight(), dpi, USER_DEFAULT_SCREEN_DPI);
     int x = 0;
     for (int i = 0; i < FACE_CCH - 1 && layout->Format[i]; ++i) {
         int width;
@@ -70,13 +80,20 @@ void LayoutCells(tAppData *app)
         case L':': width = separatorWidth; break;
         default: width = digitWidth; break;
         }
-        width *= zoom;
+        width = MulDiv(width * zoom, dpi, USER_DEFAULT_SCREEN_DPI);
         layout->Cells[i] = {x, 0, x + width, cellHeight};
         x += width;
     }
 }
 
 } // namespace
+
+int FaceDpi(HWND window)
+{
+    // 96 for a window that the system scales itself (no DPI awareness).
+    const UINT dpi = window ? GetDpiForWindow(window) : 0;
+    return dpi ? (int)dpi : USER_DEFAULT_SCREEN_DPI;
+}
 
 int FaceImageIndex(wchar_t character)
 {
@@ -97,6 +114,6 @@ bool BuildFace(tAppData *app, HWND window)
     CImage *blank = app->Images[BLANK_IMAGE];
     blank->SetBackColor(app->Settings.BackColor);
     blank->CreateBitmap(window, colon->GetWidth(), colon->GetHeight(), colon->GetDepth());
-    LayoutCells(app);
+    LayoutCells(app, app->Settings.FontType == 3 ? USER_DEFAULT_SCREEN_DPI : FaceDpi(window));
     return true;
 }

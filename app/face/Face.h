@@ -10,5 +10,9 @@
 // its cells are as wide as it is.
 bool BuildFace(tAppData *app, HWND window);
 
+// The window's dots per inch: 96 at 100 %, and for a window the system
+// scales itself.
+int FaceDpi(HWND window);
+
 // Index of the image that shows the character, or -1.
 int FaceImageIndex(wchar_t character);

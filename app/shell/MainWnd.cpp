@@ -147,6 +147,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (RunCommand(window, LOWORD(wParam))) return 0;
         break;
     case WM_DISPLAYCHANGE: ReplaceMainWindow(window); return 0;
+    case WM_DPICHANGED: RescaleMainWindow(window, (const RECT *)lParam); return 0;
     case WM_SETTINGCHANGE: return OnSettingChange(window, wParam);
     }
     return DefWindowProcW(window, message, wParam, lParam);

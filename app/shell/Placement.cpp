@@ -19,14 +19,16 @@ void RecreateImages(tAppData *app)
     }
 }
 
-void SizeToFace(tAppData *app)
+void SizeToFace(tAppData *app, int dpi)
 {
     const tFaceLayout *layout = app->Layout;
     const size_t n = wcsnlen(layout->Format, FACE_CCH);
     const int width = n ? layout->Cells[n - 1].right + layout->OriginX : 0;
     const int height = n ? layout->OriginY + layout->Cells[0].bottom : 0;
-    app->FaceWidth = width > MIN_WIDTH ? width : MIN_WIDTH;
-    app->FaceHeight = height > MIN_HEIGHT ? height : MIN_HEIGHT;
+    const int minWidth = MulDiv(MIN_WIDTH, dpi, USER_DEFAULT_SCREEN_DPI);
+    const int minHeight = MulDiv(MIN_HEIGHT, dpi, USER_DEFAULT_SCREEN_DPI);
+    app->FaceWidth = width > minWidth ? width : minWidth;
+    app->FaceHeight = height > minHeight ? height : minHeight;
 }
 
 // The far edge is only a start: the fit that follows pulls the window back
@@ -103,7 +105,7 @@ void PlaceMainWindow(HWND window)
 
     RecreateImages(app);
     BuildFace(app, window);
-    SizeToFace(app);
+    SizeToFace(app, FaceDpi(window));
 
     const RECT area = ScreenArea(s.Use1Monitor);
     // x, y, width, height, as the fit expects them.
@@ -137,6 +139,17 @@ void ReplaceMainWindow(HWND window)
         GetWindowRect(window, &r);
         s.PositionLeft = r.left;
         s.PositionTop = r.top;
+    }
+    PlaceMainWindow(window);
+}
+
+void RescaleMainWindow(HWND window, const RECT *suggested)
+{
+    tSettings &s = g_App->Settings;
+    // A dragged window stays where the system puts it on the new monitor.
+    if (s.IsFreePos && suggested) {
+        s.PositionLeft = suggested->left;
+        s.PositionTop = suggested->top;
     }
     PlaceMainWindow(window);
 }

@@ -2,16 +2,13 @@
 // user would drive it: controls set and buttons pressed in the other
 // process, messages answered, and what the program stored read back from the
 // registry after it ended. Runs once per user-interface language.
-//
-// Controls are named "page:id" (page -1 is the frame), and a set of control
-// states is written "page:id=state ...": an edit's text, a list's selection,
-// a button's check (1 or 0).
+// See DialogDriver.h for how controls are named.
+#include "DialogDriver.h"
 #include "filesystem/CFileSystem.h"
 #include "support/GdiCount.h"
 #include "support/TempuloProcess.h"
 
 #include <commctrl.h>
-#include <psapi.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,174 +20,6 @@
 using namespace wintest;
 
 namespace {
-
-bool German()
-{
-    return Env(L"TEST_LOCALE").rfind(L"de_", 0) == 0;
-}
-
-std::wstring Text(UINT id)
-{
-    wchar_t text[512] = L"";
-    LoadStringW(GetModuleHandleW(nullptr), id, text, 512);
-    return text;
-}
-
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-// Controls of another process are read and set through messages:
-// GetWindowText would give only the caption kept for top-level windows.
-std::wstring State(HWND control)
-{
-    const std::wstring kind = ClassOf(control);
-    if (kind == L"ComboBox") return std::to_wstring(SendMessageW(control, CB_GETCURSEL, 0, 0));
-    if (kind == L"Button")
-        return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0";
-    wchar_t text[512] = L"";
-    SendMessageW(control, WM_GETTEXT, 512, (LPARAM)text);
-    return text;
-}
-
-void Set(HWND control, const std::wstring &state)
-{
-    const std::wstring kind = ClassOf(control);
-    if (kind == L"ComboBox")
-        SendMessageW(control, CB_SETCURSEL, std::stoi(state), 0);
-    else if (kind == L"Button")
-        SendMessageW(control, BM_SETCHECK, state == L"1" ? BST_CHECKED : BST_UNCHECKED, 0);
-    else
-        SendMessageW(control, WM_SETTEXT, 0, (LPARAM)state.c_str());
-}
-
-struct Item {
-    int page, id;
-    std::wstring state;
-};
-
-std::vector<Item> Items(const wchar_t *spec)
-{
-    std::vector<Item> items;
-    std::wistringstream in(spec);
-    for (std::wstring word; in >> word;) {
-        const size_t colon = word.find(L':'), equals = word.find(L'=');
-        items.push_back({std::stoi(word.substr(0, colon)), std::stoi(word.substr(colon + 1)),
-                         equals == std::wstring::npos ? L"" : word.substr(equals + 1)});
-    }
-    return items;
-}
-
-// The visible dialog box of the process that the owner owns.
-HWND OwnedBox(DWORD processId, HWND owner)
-{
-    struct Search {
-        DWORD processId;
-        HWND owner, found;
-    } search = {processId, owner, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            Search *s = (Search *)param;
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (pid != s->processId || !IsWindowVisible(window) ||
-                GetWindow(window, GW_OWNER) != s->owner || ClassOf(window) != L"#32770")
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        (LPARAM)&search);
-    return search.found;
-}
-
-HWND WaitForOwnedBox(DWORD processId, HWND owner)
-{
-    HWND box = nullptr;
-    WaitUntil([&] { return (box = OwnedBox(processId, owner)) != nullptr; }, 10000);
-    return box;
-}
-
-bool WaitGone(HWND window)
-{
-    return WaitUntil([&] { return !IsWindow(window); }, 10000);
-}
-
-// The settings dialog of a running Tempulo, opened through its command.
-class Dialog {
-public:
-    explicit Dialog(Tempulo &program) : program_(program)
-    {
-        PostMessageW(program.window, WM_COMMAND, 140, 0);
-        frame = WaitForOwnedBox(program.Process().Id(), program.window);
-        // The pages in tab order, told apart by a control of each.
-        const int marks[5] = {180, 190, 210, 230, 240};
-        for (HWND c = frame ? GetWindow(frame, GW_CHILD) : nullptr; c;
-             c = GetWindow(c, GW_HWNDNEXT))
-            for (int i = 0; i < 5; ++i)
-                if (ClassOf(c) == L"#32770" && GetDlgItem(c, marks[i])) pages[i] = c;
-    }
-
-    HWND frame = nullptr;
-    HWND pages[5] = {};
-
-    HWND Control(int page, int id) const { return GetDlgItem(page < 0 ? frame : pages[page], id); }
-    std::wstring State(int page, int id) const { return ::State(Control(page, id)); }
-
-    void Apply(const wchar_t *spec) const
-    {
-        for (const Item &item : Items(spec))
-            Set(Control(item.page, item.id), item.state);
-    }
-    // As a click: set, then the dialog told and its reaction waited for.
-    void Click(const wchar_t *spec) const
-    {
-        for (const Item &item : Items(spec)) {
-            HWND control = Control(item.page, item.id);
-            Set(control, item.state);
-            SendMessageW(frame, WM_COMMAND, MAKEWPARAM(item.id, BN_CLICKED), (LPARAM)control);
-        }
-    }
-    void Expect(const wchar_t *spec, const std::string &what) const
-    {
-        for (const Item &item : Items(spec))
-            EXPECT_EQ(State(item.page, item.id), item.state)
-                << what << ": control " << item.page << ":" << item.id;
-    }
-
-    // A button of the frame or a page pressed; the dialog reacts in its own
-    // time, as a press may open a modal box.
-    void Press(int id) const { wintest::Press(frame, id); }
-    // The box the dialog shows next: a message, a helper, a chooser.
-    HWND NextBox() const { return WaitForOwnedBox(program_.Process().Id(), frame); }
-    bool Close(int button) const
-    {
-        Press(button);
-        return WaitGone(frame);
-    }
-    void SelectTab(int index) const
-    {
-        // Focus moves the selection with its notifications, as a click does.
-        SendMessageW(Control(-1, 160), TCM_SETCURFOCUS, index, 0);
-    }
-
-private:
-    Tempulo &program_;
-};
-
-// Fills the helper dialog and presses OK in it.
-bool RunHelper(const Dialog &dialog, int button, const wchar_t *spec)
-{
-    dialog.Press(button);
-    HWND box = dialog.NextBox();
-    if (!box) return false;
-    for (const Item &item : Items(spec))
-        Set(GetDlgItem(box, item.id), item.state);
-    Press(box, IDOK);
-    return WaitGone(box);
-}
 
 struct Stored {
     const wchar_t *sub, *name;
@@ -681,50 +510,6 @@ TEST_F(SettingsDialog, LeavesTheProgramsObjectsFlatAcrossAHundredOpenings)
     ASSERT_TRUE(cycles(100));
     EXPECT_EQ(gdiObjects(), gdi);
     EXPECT_EQ(windows(), users);
-}
-
-// Pictures of every page and both helpers in the language of the run, for
-// a person to look at and for the README.
-TEST_F(SettingsDialog, PhotographsEveryPage)
-{
-    Tempulo tempulo;
-    Dialog dialog(tempulo);
-    ASSERT_NE(dialog.frame, nullptr);
-    // The program runs with the common controls of today: its comctl32 is
-    // the side-by-side one of version 6.
-    HMODULE modules[256];
-    DWORD bytes = 0;
-    std::wstring comctl;
-    ASSERT_TRUE(EnumProcessModules(tempulo.Process().Handle(), modules, sizeof modules, &bytes));
-    for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i) {
-        wchar_t path[MAX_PATH] = L"";
-        GetModuleFileNameExW(tempulo.Process().Handle(), modules[i], path, MAX_PATH);
-        CharLowerW(path);
-        if (std::wstring(path).find(L"comctl32") != std::wstring::npos) comctl = path;
-    }
-    EXPECT_NE(comctl.find(L"common-controls"), std::wstring::npos) << comctl;
-    EXPECT_NE(comctl.find(L"_6.0."), std::wstring::npos) << comctl;
-    const std::wstring prefix = German() ? L"settings-de-" : L"settings-en-";
-    auto photograph = [&](HWND window, const std::wstring &name) {
-        Sleep(200); // the X server shows the repaint
-        RECT r;
-        GetWindowRect(window, &r);
-        EXPECT_TRUE(SaveCapture(CaptureScreen(r), OutputPath((prefix + name + L".bmp").c_str())));
-    };
-    for (int i = 0; i < 5; ++i) {
-        dialog.SelectTab(i);
-        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog.pages[i]) != 0; }, 3000)) << i;
-        photograph(dialog.frame, L"page" + std::to_wstring(i));
-    }
-    for (int helper : {193, 197}) {
-        dialog.Press(helper);
-        HWND box = dialog.NextBox();
-        ASSERT_NE(box, nullptr);
-        photograph(box, helper == 193 ? L"selectday" : L"calctime");
-        Press(box, IDCANCEL);
-        ASSERT_TRUE(WaitGone(box));
-    }
-    EXPECT_TRUE(dialog.Close(IDCANCEL));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // the same resources and the same controls in every dialog, the sounds have
 // the format the program plays, and the icons load at every size.
 #include "shell/ContextMenu.h"
+#include "res/version.h"
 #include "support/WinTest.h"
 
 #include <gtest/gtest.h>
@@ -251,6 +252,35 @@ TEST(Resources, IconsAtEverySizeAndTheProgramsVersionRecord)
     DWORD handle = 0;
     EXPECT_GT(GetFileVersionInfoSizeW(wintest::BesideTestProgram(L"Tempulo.exe").c_str(), &handle),
               0u);
+}
+
+// A string of a file's version record, in its first language.
+std::wstring VersionString(const wchar_t *file, const wchar_t *name)
+{
+    const std::wstring path = wintest::BesideTestProgram(file);
+    DWORD handle = 0;
+    std::vector<BYTE> record(GetFileVersionInfoSizeW(path.c_str(), &handle));
+    if (record.empty() || !GetFileVersionInfoW(path.c_str(), 0, (DWORD)record.size(), record.data()))
+        return L"";
+    DWORD *translation = nullptr;
+    UINT size = 0;
+    if (!VerQueryValueW(record.data(), L"\\VarFileInfo\\Translation", (void **)&translation, &size))
+        return L"";
+    wchar_t query[100];
+    swprintf(query, 100, L"\\StringFileInfo\\%04x%04x\\%ls", LOWORD(*translation),
+             HIWORD(*translation), name);
+    wchar_t *text = nullptr;
+    return VerQueryValueW(record.data(), query, (void **)&text, &size) ? text : L"";
+}
+
+TEST(Resources, OneVersionNumberForTheProductAndTheLibrarysOwnFileVersion)
+{
+    const std::string project = TEMPULO_VERSION_TEXT;
+    const std::wstring version(project.begin(), project.end());
+    EXPECT_EQ(VersionString(L"Tempulo.exe", L"FileVersion"), version);
+    EXPECT_EQ(VersionString(L"Tempulo.exe", L"ProductVersion"), version);
+    EXPECT_EQ(VersionString(L"PictavoLib64.dll", L"ProductVersion"), version);
+    EXPECT_EQ(VersionString(L"PictavoLib64.dll", L"FileVersion"), L"1.8.6.0");
 }
 
 } // namespace

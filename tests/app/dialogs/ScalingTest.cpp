@@ -1,0 +1,153 @@
+// The real Tempulo.exe on screens of 100, 150 and 200 %: the prefix's
+// scale is changed before each start. The face grows with the screen, and
+// no text of the dialogs is cut. Pictures of the face, every page and both
+// helpers are left for a person to look at (and for the README).
+#include "DialogDriver.h"
+
+#include <gtest/gtest.h>
+#include <psapi.h>
+
+#include <map>
+#include <string>
+
+using namespace wintest;
+
+namespace {
+
+const wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+
+// The prefix's scale, read by every program at its start; put back to
+// 100 % at the end, whatever happens.
+class ScreenScale {
+public:
+    ~ScreenScale() { Set(USER_DEFAULT_SCREEN_DPI); }
+    void Set(DWORD dpi)
+    {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    }
+};
+
+// Texts that do not fit their control, and controls that stick out of the
+// window, in the dialog font at the given scale. The font is made here:
+// another process's font handle means nothing in this one.
+std::vector<std::wstring> Clipped(HWND window, int dpi)
+{
+    std::vector<std::wstring> clipped;
+    LOGFONTW shell = {};
+    shell.lfHeight = -MulDiv(8, dpi, 72);
+    wcscpy_s(shell.lfFaceName, L"MS Shell Dlg 2");
+    HFONT font = CreateFontIndirectW(&shell);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    RECT client;
+    GetClientRect(window, &client);
+    for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(c) || ClassOf(c) == L"#32770") continue;
+        RECT r;
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, window, (POINT *)&r, 2);
+        const std::wstring text = State(c), kind = ClassOf(c);
+        if (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom)
+            clipped.push_back(L"outside: " + text);
+        const LONG type = GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK;
+        const bool box =
+            kind == L"Button" && (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX ||
+                                  type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON);
+        wchar_t caption[256] = L"";
+        SendMessageW(c, WM_GETTEXT, 256, (LPARAM)caption);
+        if (!caption[0] || (kind != L"Static" && kind != L"Button")) continue;
+        RECT needed = {0, 0, 10000, 0};
+        DrawTextW(dc, caption, -1, &needed, DT_CALCRECT | DT_SINGLELINE);
+        // The box or the button's edge takes room from the text.
+        const int room = r.right - r.left -
+                         (box                 ? MulDiv(13, dpi, 96) + 4
+                          : kind == L"Button" ? 6
+                                              : 0);
+        if (needed.right > room || needed.bottom > r.bottom - r.top)
+            clipped.push_back(std::wstring(caption) + L" needs " + std::to_wstring(needed.right) +
+                              L" of " + std::to_wstring(room));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    return clipped;
+}
+
+void Photograph(HWND window, const std::wstring &name)
+{
+    Sleep(200); // the X server shows the repaint
+    RECT r;
+    GetWindowRect(window, &r);
+    EXPECT_TRUE(SaveCapture(CaptureScreen(r), OutputPath((name + L".bmp").c_str())))
+        << name.c_str();
+}
+
+// The program's comctl32, as the process has loaded it.
+std::wstring CommonControls(HANDLE process)
+{
+    HMODULE modules[256];
+    DWORD bytes = 0;
+    EnumProcessModules(process, modules, sizeof modules, &bytes);
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i) {
+        wchar_t path[MAX_PATH] = L"";
+        GetModuleFileNameExW(process, modules[i], path, MAX_PATH);
+        CharLowerW(path);
+        if (wcsstr(path, L"comctl32")) return path;
+    }
+    return L"";
+}
+
+TEST(Scaling, TheFaceGrowsWithTheScreenAndNoDialogTextIsCut)
+{
+    ScreenScale scale;
+    const std::wstring lang = German() ? L"de" : L"en";
+    std::map<int, SIZE> faces;
+    for (int dpi : {96, 144, 192}) {
+        scale.Set(dpi);
+        ResetTempuloSettings();
+        Tempulo tempulo;
+        ASSERT_NE(tempulo.window, nullptr) << dpi;
+        const RECT r = tempulo.Rect();
+        faces[dpi] = {r.right - r.left, r.bottom - r.top};
+        const std::wstring at = dpi == 96 ? L"" : L"-" + std::to_wstring(dpi);
+        Photograph(tempulo.window, L"face" + at);
+        if (dpi == 96) {
+            // The version 6 common controls, from the side-by-side store.
+            const std::wstring comctl = CommonControls(tempulo.Process().Handle());
+            EXPECT_NE(comctl.find(L"common-controls"), std::wstring::npos) << comctl.c_str();
+            EXPECT_NE(comctl.find(L"_6.0."), std::wstring::npos) << comctl.c_str();
+        }
+
+        Dialog dialog(tempulo);
+        ASSERT_NE(dialog.frame, nullptr) << dpi;
+        for (int i = 0; i < 5; ++i) {
+            dialog.SelectTab(i);
+            EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog.pages[i]) != 0; }, 3000));
+            for (HWND w : {dialog.frame, dialog.pages[i]})
+                for (const std::wstring &c : Clipped(w, dpi))
+                    ADD_FAILURE() << dpi << " dpi, page " << i << ": " << c.c_str();
+            Photograph(dialog.frame, L"settings-" + lang + at + L"-page" + std::to_wstring(i));
+        }
+        for (int helper : {193, 197}) {
+            dialog.Press(helper);
+            HWND box = dialog.NextBox();
+            ASSERT_NE(box, nullptr);
+            for (const std::wstring &c : Clipped(box, dpi))
+                ADD_FAILURE() << dpi << " dpi, helper " << helper << ": " << c.c_str();
+            Photograph(box,
+                       L"settings-" + lang + at + (helper == 193 ? L"-selectday" : L"-calctime"));
+            Press(box, IDCANCEL);
+            ASSERT_TRUE(WaitGone(box));
+        }
+        EXPECT_TRUE(dialog.Close(IDCANCEL));
+        EXPECT_EQ(tempulo.Exit(), 0u);
+    }
+    // The digit bitmaps are whole pixels at 200 %: exactly twice as large.
+    EXPECT_EQ(faces[192].cx, 2 * faces[96].cx);
+    EXPECT_EQ(faces[192].cy, 2 * faces[96].cy);
+    EXPECT_GT(faces[144].cx, faces[96].cx);
+    EXPECT_LT(faces[144].cx, faces[192].cx);
+    ResetTempuloSettings();
+}
+
+} // namespace
