@@ -5,5 +5,5 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/deps.sh
-cmake --preset mingw >/dev/null
+cmake --preset mingw -DTEMPULO_WERROR=ON >/dev/null
 cmake --build --preset mingw

@@ -10,7 +10,7 @@ packages=(
   wine64 xvfb x11-utils xserver-xephyr
   fonts-wine fonts-liberation2 locales
   imagemagick faketime
-  clang-14 libclang-rt-14-dev
+  clang-14 libclang-rt-14-dev clang-format
 )
 
 missing=()

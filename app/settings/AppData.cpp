@@ -40,7 +40,8 @@ tAppData *CreateAppData(HINSTANCE instance)
     app->Layout = new tFaceLayout();
     ApplyDefaults(app);
     LoadSettings(app);
-    for (int i = 0; i < FACE_IMAGE_COUNT; ++i) app->Images[i] = new CImage();
+    for (int i = 0; i < FACE_IMAGE_COUNT; ++i)
+        app->Images[i] = new CImage();
     return app;
 }
 
@@ -49,7 +50,8 @@ void DestroyAppData(tAppData *app)
     if (!app) return;
     // The window normally frees the face images when it goes; whatever is
     // left is freed here.
-    for (int i = 0; i < FACE_IMAGE_COUNT; ++i) delete app->Images[i];
+    for (int i = 0; i < FACE_IMAGE_COUNT; ++i)
+        delete app->Images[i];
     delete app->Font;
     delete app->DialogFont;
     delete app->SupportedGraphic;

@@ -1,7 +1,7 @@
 #include "engine/Tick.h"
 #include "font/CFont.h"
-#include "system/CSystem.h"
 #include "settings/AppData.h"
+#include "system/CSystem.h"
 #include "timecalc/CTimeCalc.h"
 
 #include <strsafe.h>

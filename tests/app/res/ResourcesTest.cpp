@@ -2,8 +2,8 @@
 // texts come in the language of the user interface, both languages define
 // the same resources and the same controls in every dialog, the sounds have
 // the format the program plays, and the icons load at every size.
-#include "shell/ContextMenu.h"
 #include "res/version.h"
+#include "shell/ContextMenu.h"
 #include "support/WinTest.h"
 
 #include <gtest/gtest.h>
@@ -260,7 +260,8 @@ std::wstring VersionString(const wchar_t *file, const wchar_t *name)
     const std::wstring path = wintest::BesideTestProgram(file);
     DWORD handle = 0;
     std::vector<BYTE> record(GetFileVersionInfoSizeW(path.c_str(), &handle));
-    if (record.empty() || !GetFileVersionInfoW(path.c_str(), 0, (DWORD)record.size(), record.data()))
+    if (record.empty() ||
+        !GetFileVersionInfoW(path.c_str(), 0, (DWORD)record.size(), record.data()))
         return L"";
     DWORD *translation = nullptr;
     UINT size = 0;
