@@ -3,11 +3,11 @@
 #include "dialogs/ColorChoice.h"
 #include "engine/Expiry.h"
 #include "engine/Task.h"
-#include "engine/Tick.h"
 #include "font/CFont.h"
 #include "imaging/CSupportedGraphic.h"
 #include "res/resource.h"
 #include "settings/AppData.h"
+#include "settings/DisplayFormat.h"
 #include "timecalc/CTimeCalc.h"
 
 #include <commctrl.h>

@@ -11,11 +11,6 @@
 
 namespace {
 
-const wchar_t *const kDisplayFormats[DISPLAY_FORMAT_COUNT] = {
-    L"ddddd hh:mm:ss", L"ddddd sssss", L"yyy.MM.ddd hh:mm:ss", L"yyy.MM.ddd sssss"};
-
-const wchar_t kAllowedFormatChars[] = L"yMdhms:. ";
-
 // How long after the change of the second the timer is due: enough for a
 // clock that is read in coarse steps to show the new second already.
 const UINT kTickLateMs = 20;
@@ -60,26 +55,6 @@ void InvalidateChangedCells(HWND window, const tFaceLayout *layout, const wchar_
 }
 
 } // namespace
-
-const wchar_t *DisplayFormatOf(int formatNo)
-{
-    if (formatNo < 0 || formatNo >= DISPLAY_FORMAT_COUNT) formatNo = 0;
-    return kDisplayFormats[formatNo];
-}
-
-void SetDisplayFormat(tFaceLayout *layout, const wchar_t *format, bool addBlanks)
-{
-    wchar_t *out = layout->Format;
-    size_t used = 0;
-    const size_t capacity = FACE_CCH - 1;
-    if (addBlanks) out[used++] = L' ';
-    // At most the first 22 characters of the format are looked at.
-    for (size_t i = 0; format && format[i] && i < FACE_CCH && used < capacity; ++i) {
-        if (wcschr(kAllowedFormatChars, format[i])) out[used++] = format[i];
-    }
-    if (addBlanks && used < capacity) out[used++] = L' ';
-    out[used] = L'\0';
-}
 
 void FormatRemainingTime(tFaceLayout *layout, int totalDays, int years, int months, int days,
                          int hours, int minutes, int seconds)

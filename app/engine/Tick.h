@@ -2,17 +2,11 @@
 #pragma once
 
 #include "settings/AppData.h"
+#include "settings/DisplayFormat.h"
 
 class CTimeCalc;
 
-enum { TIMER_TICK = 10, DISPLAY_FORMAT_COUNT = 4 };
-
-// Display format of FormatNo 0-3; format 0 for any other number.
-const wchar_t *DisplayFormatOf(int formatNo);
-
-// Keeps the allowed format characters; with addBlanks one blank cell is put
-// at each end of the face.
-void SetDisplayFormat(tFaceLayout *layout, const wchar_t *format, bool addBlanks);
+enum { TIMER_TICK = 10 };
 
 // Rebuilds layout->Text from layout->Format and the difference components.
 void FormatRemainingTime(tFaceLayout *layout, int totalDays, int years, int months, int days,

@@ -1,6 +1,6 @@
-#include "engine/Tick.h"
 #include "font/CFont.h"
 #include "settings/AppData.h"
+#include "settings/DisplayFormat.h"
 #include "system/CSystem.h"
 #include "timecalc/CTimeCalc.h"
 

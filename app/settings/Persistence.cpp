@@ -1,8 +1,8 @@
 #include "settings/Settings.h"
 
-#include "engine/Tick.h"
 #include "font/CFont.h"
 #include "registry/CRegistry.h"
+#include "settings/DisplayFormat.h"
 
 #include <strsafe.h>
 
