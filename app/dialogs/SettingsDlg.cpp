@@ -241,11 +241,12 @@ INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 } // namespace
 
-bool RunSettingsDialog(HWND owner)
+SettingsOutcome RunSettingsDialog(HWND owner)
 {
     g_DefaultsApplied = false;
     const INT_PTR result =
         DialogBoxParamW(g_App->Instance, MAKEINTRESOURCEW(IDD_SETTINGS), owner, SettingsDlgProc, 0);
     g_App->SettingsDialog = nullptr;
-    return result == IDOK || g_DefaultsApplied;
+    if (result == IDOK) return SETTINGS_CONFIRMED;
+    return g_DefaultsApplied ? SETTINGS_DEFAULTS : SETTINGS_KEPT;
 }

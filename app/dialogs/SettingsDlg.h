@@ -3,7 +3,12 @@
 
 #include <windows.h>
 
-// Runs the settings dialog modally over the owner. True when the live
-// settings changed and the window must follow them: OK was accepted, or a
-// reset to the defaults was confirmed before the dialog was cancelled.
-bool RunSettingsDialog(HWND owner);
+// What the settings dialog left in the live settings.
+enum SettingsOutcome {
+    SETTINGS_KEPT,      // cancelled: as they were
+    SETTINGS_CONFIRMED, // OK accepted
+    SETTINGS_DEFAULTS   // a confirmed reset, then cancelled
+};
+
+// Runs the settings dialog modally over the owner.
+SettingsOutcome RunSettingsDialog(HWND owner);

@@ -7,6 +7,7 @@
 #include "frame/PictavoLibInfo.h"
 #include "res/resource.h"
 #include "settings/AppData.h"
+#include "settings/Settings.h"
 #include "shell/Placement.h"
 
 #include <shellapi.h>
@@ -26,7 +27,15 @@ void RunSettings(HWND window)
     GetWindowRect(window, &r);
     g_App->Settings.PositionLeft = r.left;
     g_App->Settings.PositionTop = r.top;
-    if (RunSettingsDialog(window)) PlaceMainWindow(window);
+    const SettingsOutcome outcome = RunSettingsDialog(window);
+    if (outcome != SETTINGS_KEPT) PlaceMainWindow(window);
+    // What the user confirmed is kept at once, not only at the end: a crash
+    // or a power cut afterwards must not lose it.
+    if (outcome == SETTINGS_CONFIRMED) {
+        GetWindowRect(window, &r);
+        SaveWindowPosition(g_App, r.left, r.top);
+        SaveSettings(g_App);
+    }
     StartTickTimer(window);
 }
 

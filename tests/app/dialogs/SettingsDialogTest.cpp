@@ -156,6 +156,23 @@ TEST_F(SettingsDialog, ShowsEveryPageByTheDisplayRulesAndOkStoresItAndPlacesTheW
     ExpectStored({{L"Common", L"TabIndex", 2}});
 }
 
+TEST_F(SettingsDialog, WhatOkConfirmedSurvivesAKillRightAfterIt)
+{
+    Tempulo tempulo;
+    Dialog dialog(tempulo);
+    ASSERT_NE(dialog.frame, nullptr);
+    dialog.Apply(L"1:190=24 1:191=12 1:192=2031 2:210=3 2:213=1 2:214=0 2:215=0");
+    ASSERT_TRUE(dialog.Close(IDOK));
+    // Answered once the program is back in its message loop, past the save.
+    SendMessageW(tempulo.window, WM_NULL, 0, 0);
+    const RECT placed = tempulo.Rect();
+    TerminateProcess(tempulo.Process().Handle(), 1);
+    ASSERT_EQ(tempulo.Process().WaitForExit(10000), 1u);
+    ExpectStored({{L"Basis", L"Tag", 24}, {L"Basis", L"Monat", 12}, {L"Basis", L"Jahr", 2031},
+                  {L"Common", L"Zoom", 3}, {L"Common", L"PosHorizontal", 0},
+                  {L"position", L"left", placed.left}, {L"position", L"top", placed.top}});
+}
+
 TEST_F(SettingsDialog, ADraggedWindowShowsNoPlaceAndKeepsItsOwn)
 {
     WriteTempuloSettings({{L"Basis", L"Tag", 0},
