@@ -17,6 +17,10 @@ enum { COLON_IMAGE = 10, BLANK_IMAGE = 12, BITMAP_IMAGES = 12 };
 const COLORREF kBitmapKey = 0x000000;
 const short kBitmapTolerance = 30;
 
+// Logical height of the largest font face at 100 % (150 points), so that
+// zoom 1 keeps it within a screen.
+const long kMaxFontHeight = 200;
+
 void LoadDigitBitmaps(tAppData *app, UINT firstId)
 {
     for (int i = 0; i < BITMAP_IMAGES; ++i) {
@@ -33,16 +37,21 @@ void DrawFontCharacters(tAppData *app, HWND window)
     // larger, so that they stay sharp.
     const int dpi = FaceDpi(window);
     CFont *font = app->Font;
+    // A height that some other writer left in the settings must not ask for
+    // characters larger than any screen.
+    long height = font->GetHeight();
+    if (height > kMaxFontHeight) height = kMaxFontHeight;
+    if (height < -kMaxFontHeight) height = -kMaxFontHeight;
     CFont scaled(font->GetFaceName(), font->GetWeight(),
-                 (long)MulDiv(font->GetHeight(), dpi, USER_DEFAULT_SCREEN_DPI), font->GetItalic(),
+                 (long)MulDiv(height, dpi, USER_DEFAULT_SCREEN_DPI), font->GetItalic(),
                  font->GetUnderline(), font->GetStrikeOut());
     scaled.SetColor(font->GetColor());
-    if (dpi != USER_DEFAULT_SCREEN_DPI) font = &scaled;
+    if (dpi != USER_DEFAULT_SCREEN_DPI || height != font->GetHeight()) font = &scaled;
     HDC dc = GetDC(window);
     font->InitTextMetric(dc);
     const long digitWidth = font->GetDisplayStringWeight(L"0");
     const long separatorWidth = font->GetDisplayStringWeight(L":");
-    const long height = font->GetDisplayHeight();
+    const long cellHeight = font->GetDisplayHeight();
     ReleaseDC(window, dc);
 
     const bool italic = font->IsItalic();
@@ -54,7 +63,7 @@ void DrawFontCharacters(tAppData *app, HWND window)
         if (italic) width = width * 8 / 6;
         CImage *image = app->Images[i];
         image->SetBackColor(app->Settings.BackColor);
-        image->CreateBitmap(window, (int)width, (int)height, 32);
+        image->CreateBitmap(window, (int)width, (int)cellHeight, 32);
         const int x = (int)(italic ? width / 3 : width / 2);
         const wchar_t text[2] = {kFaceCharacters[i], L'\0'};
         image->Cmd_WriteTextToImage(x, 0, text, logFont, font->GetColor());
