@@ -17,9 +17,9 @@ enum { COLON_IMAGE = 10, BLANK_IMAGE = 12, BITMAP_IMAGES = 12 };
 const COLORREF kBitmapKey = 0x000000;
 const short kBitmapTolerance = 30;
 
-// Logical height of the largest font face at 100 % (150 points), so that
-// zoom 1 keeps it within a screen.
-const long kMaxFontHeight = 200;
+// Logical height of the largest font face at 100 % (100 points, beyond the
+// sizes the font dialog lists): about as large as the largest digit face.
+const long kMaxFontHeight = 133;
 
 void LoadDigitBitmaps(tAppData *app, UINT firstId)
 {
