@@ -35,7 +35,7 @@ TEST(HostileSettings, TheProgramStartsSaneAndWritesACleanTree)
         const char *what;
         std::vector<Raw> values;
         // The face as a multiple of the default one; 0: no larger than the
-    // largest digit face.
+        // largest digit face.
         int scale;
     } cases[] = {
         {"absurd zoom and tab",

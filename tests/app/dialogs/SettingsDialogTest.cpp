@@ -168,9 +168,13 @@ TEST_F(SettingsDialog, WhatOkConfirmedSurvivesAKillRightAfterIt)
     const RECT placed = tempulo.Rect();
     TerminateProcess(tempulo.Process().Handle(), 1);
     ASSERT_EQ(tempulo.Process().WaitForExit(10000), 1u);
-    ExpectStored({{L"Basis", L"Tag", 24}, {L"Basis", L"Monat", 12}, {L"Basis", L"Jahr", 2031},
-                  {L"Common", L"Zoom", 3}, {L"Common", L"PosHorizontal", 0},
-                  {L"position", L"left", placed.left}, {L"position", L"top", placed.top}});
+    ExpectStored({{L"Basis", L"Tag", 24},
+                  {L"Basis", L"Monat", 12},
+                  {L"Basis", L"Jahr", 2031},
+                  {L"Common", L"Zoom", 3},
+                  {L"Common", L"PosHorizontal", 0},
+                  {L"position", L"left", placed.left},
+                  {L"position", L"top", placed.top}});
 }
 
 TEST_F(SettingsDialog, ADraggedWindowShowsNoPlaceAndKeepsItsOwn)
