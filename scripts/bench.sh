@@ -7,6 +7,8 @@
 # BENCH_LAUNCHES times each (default 40), and counting_bench watches
 # Tempulo count down for BENCH_COUNTING_SECONDS (default 600), e.g.
 #   BENCH_COUNTING_SECONDS=60 bash scripts/bench.sh
+# Last, soak_bench drives 100,000 ticks, 500 re-placements and 100 settings
+# dialogs into Tempulo and prints its objects and memory before and after.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -27,3 +29,6 @@ run startup_bench.exe "$launches"
 echo
 echo "== Tempulo counting down"
 run counting_bench.exe "$counting_seconds"
+echo
+echo "== Tempulo on a long run"
+run soak_bench.exe

@@ -29,7 +29,8 @@ bool ChooseBackColor(HWND owner)
 void ShowColorSwatch(HWND dialog)
 {
     HWND button = GetDlgItem(SettingsPage(dialog, PAGE_DISPLAY), IDC_BACKCOLOR);
-    if (button) {
+    tPageTable *table = (tPageTable *)GetWindowLongPtrW(dialog, DWLP_USER);
+    if (button && table) {
         RECT r;
         GetClientRect(button, &r);
         HDC dc = GetDC(button);
@@ -44,18 +45,19 @@ void ShowColorSwatch(HWND dialog)
         SelectObject(memory, previousBitmap);
         DeleteDC(memory);
         ReleaseDC(button, dc);
-        // The button does not free the swatch it shows: the one it gives
-        // back would be lost at every colour chosen.
-        HGDIOBJ old = (HGDIOBJ)SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)swatch);
-        if (old && old != swatch) DeleteObject(old);
+        SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)swatch);
+        // The button never frees a picture it was given, and not every
+        // button hands the old one back: the dialog keeps its own.
+        if (table->Swatch) DeleteObject(table->Swatch);
+        table->Swatch = swatch;
     }
     UpdatePageStates(dialog);
 }
 
 void FreeColorSwatch(HWND dialog)
 {
-    HWND button = GetDlgItem(SettingsPage(dialog, PAGE_DISPLAY), IDC_BACKCOLOR);
-    if (!button) return;
-    HGDIOBJ old = (HGDIOBJ)SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, 0);
-    if (old) DeleteObject(old);
+    tPageTable *table = (tPageTable *)GetWindowLongPtrW(dialog, DWLP_USER);
+    if (!table || !table->Swatch) return;
+    DeleteObject(table->Swatch);
+    table->Swatch = nullptr;
 }

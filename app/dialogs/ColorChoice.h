@@ -10,5 +10,5 @@ bool ChooseBackColor(HWND owner);
 
 // Paints the colour button of the settings dialog with the working colour.
 void ShowColorSwatch(HWND dialog);
-// The button's last swatch, freed when the dialog goes.
+// The button's last swatch, freed once the button has gone.
 void FreeColorSwatch(HWND dialog);

@@ -222,6 +222,7 @@ INT_PTR OnNotify(HWND dialog, const NMHDR *header)
 
 void OnNcDestroy(HWND dialog)
 {
+    FreeColorSwatch(dialog);
     free(PageTable(dialog));
     SetWindowLongPtrW(dialog, DWLP_USER, 0);
 }
@@ -232,8 +233,6 @@ INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG: return OnInitDialog(dialog);
     case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam));
     case WM_NOTIFY: return OnNotify(dialog, (const NMHDR *)lParam);
-    // The pages still exist here; they go with the dialog afterwards.
-    case WM_DESTROY: FreeColorSwatch(dialog); return FALSE;
     case WM_NCDESTROY: OnNcDestroy(dialog); return FALSE;
     }
     return FALSE;

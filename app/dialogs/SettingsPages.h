@@ -17,6 +17,8 @@ struct tPageTable {
     // A confirmed reset put the defaults in force even if the dialog is
     // then cancelled.
     bool ResetConfirmed;
+    // The colour button's picture, which the button never frees.
+    HBITMAP Swatch;
 };
 
 // A page of the settings dialog, or null when the table is not there.

@@ -1,0 +1,107 @@
+// A long run of Tempulo, compressed: many ticks, re-placements and settings
+// dialogs driven into the real program faster than real time, with its GDI
+// objects, windows and private memory before and after.
+//
+//   soak_bench.exe [ticks placements dialogs]   (default 100000 500 100)
+//
+// Figures only: nothing is judged. Flat figures mean nothing accumulates.
+#include "bench/BenchProbe.h"
+#include "support/GdiCount.h"
+#include "support/TempuloProcess.h"
+
+#include <psapi.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+struct Figures {
+    int gdi, windows;
+    SIZE_T privateBytes;
+};
+
+// The lasting count: a tick paints now and then with objects of its own.
+Figures Read(wintest::Tempulo &run)
+{
+    HANDLE process = run.Process().Handle();
+    Figures f = {INT_MAX, bench::TopLevelWindowCount(run.Process().Id()), 0};
+    for (int i = 0; i < 10; ++i, Sleep(20)) {
+        const int gdi = wintest::GdiObjectCount(process);
+        if (gdi < f.gdi) f.gdi = gdi;
+    }
+    PROCESS_MEMORY_COUNTERS_EX m = {};
+    GetProcessMemoryInfo(process, (PROCESS_MEMORY_COUNTERS *)&m, sizeof m);
+    // Wine leaves PrivateUsage at 0 and reports the private pages here.
+    f.privateBytes = m.PrivateUsage ? m.PrivateUsage : m.PagefileUsage;
+    return f;
+}
+
+void Print(const char *when, const Figures &f)
+{
+    std::printf("%-6s GDI objects %5d   top-level windows %3d   private memory %8zu KiB\n", when,
+                f.gdi, f.windows, f.privateBytes / 1024);
+}
+
+// One opening of the settings dialog, closed again; false if it did not
+// come or go.
+bool DialogCycle(wintest::Tempulo &run, int button)
+{
+    PostMessageW(run.window, WM_COMMAND, 140, 0);
+    HWND dialog = nullptr;
+    if (!wintest::WaitUntil(
+            [&] {
+                dialog = FindWindowW(L"#32770", nullptr);
+                return dialog && GetWindow(dialog, GW_OWNER) == run.window;
+            },
+            10000))
+        return false;
+    wintest::Press(dialog, button);
+    return wintest::WaitUntil([&] { return !IsWindow(dialog); }, 10000);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const int ticks = argc > 1 ? std::atoi(argv[1]) : 100000;
+    const int placements = argc > 2 ? std::atoi(argv[2]) : 500;
+    const int dialogs = argc > 3 ? std::atoi(argv[3]) : 100;
+    wintest::ResetTempuloSettings();
+    wintest::Tempulo run;
+    if (!run.window) {
+        std::printf("Tempulo did not start\n");
+        return 1;
+    }
+    // Caches and heaps settle in the first openings and ticks.
+    for (int i = 0; i < 4; ++i)
+        DialogCycle(run, i % 2 ? IDOK : IDCANCEL);
+    const Figures before = Read(run);
+    Print("start", before);
+
+    const LARGE_INTEGER start = bench::Now();
+    const int every = placements ? ticks / placements : 0;
+    for (int i = 0; i < ticks; ++i) {
+        PostMessageW(run.window, WM_TIMER, 10, 0);
+        if (every && i % every == 0) PostMessageW(run.window, WM_DISPLAYCHANGE, 32, 0);
+        // Batches the queue can hold, each waited for.
+        if (i % 500 == 499) SendMessageW(run.window, WM_NULL, 0, 0);
+    }
+    SendMessageW(run.window, WM_NULL, 0, 0);
+    int opened = 0;
+    for (int i = 0; i < dialogs; ++i)
+        opened += DialogCycle(run, i % 2 ? IDOK : IDCANCEL);
+    WaitForInputIdle(run.Process().Handle(), 5000);
+    const Figures after = Read(run);
+    Print("end", after);
+    std::printf("%d ticks, %d re-placements, %d of %d dialogs in %.1f s\n", ticks,
+                every ? (ticks + every - 1) / every : 0, opened, dialogs,
+                bench::Seconds(start, bench::Now()));
+    std::printf("change GDI objects %+d   windows %+d   private memory %+lld KiB\n",
+                after.gdi - before.gdi, after.windows - before.windows,
+                ((long long)after.privateBytes - (long long)before.privateBytes) / 1024);
+    run.Exit();
+    wintest::ResetTempuloSettings();
+    return 0;
+}
