@@ -62,6 +62,18 @@ Text NameWithExtension(const wchar_t *name, const wchar_t *extension)
     return pattern;
 }
 
+// The one walk behind every count and list of a folder: each entry that the
+// filter matches and the selection rule takes is handed to take.
+template <typename Take>
+void ForEachTaken(const Text &folder, const wchar_t *filter, bool folders, bool skipHidden,
+                  Take take)
+{
+    ForEachEntry(SearchPattern(folder, filter ? filter : L""), [&](const WIN32_FIND_DATAW &entry) {
+        if (Takes(entry, folders, skipHidden)) take(entry);
+        return true;
+    });
+}
+
 } // namespace
 
 int CFileSystem::CountList(const wchar_t *filter, bool folders, bool recurse)
@@ -75,10 +87,8 @@ int CFileSystem::CountList(const wchar_t *folder, const wchar_t *filter, bool fo
     const Text base = folder ? folder : L"";
     const Text match = filter ? filter : L"";
     int count = 0;
-    ForEachEntry(SearchPattern(base, match), [&](const WIN32_FIND_DATAW &entry) {
-        if (Takes(entry, folders, SkipHidden)) ++count;
-        return true;
-    });
+    ForEachTaken(base, match.c_str(), folders, SkipHidden,
+                 [&](const WIN32_FIND_DATAW &) { ++count; });
     if (recurse) {
         ForEachEntry(SearchPattern(base, L"*"), [&](const WIN32_FIND_DATAW &entry) {
             if (Descends(entry, SkipHidden))
@@ -117,10 +127,8 @@ int CFileSystem::CountFiles(const wchar_t *name, const wchar_t *extension, bool 
 void CFileSystem::FillList(CArrayList *list, const wchar_t *filter, bool folders)
 {
     if (!list) return;
-    ForEachEntry(SearchPattern(Path, filter ? filter : L""), [&](const WIN32_FIND_DATAW &entry) {
-        if (Takes(entry, folders, SkipHidden)) list->Add(entry.cFileName);
-        return true;
-    });
+    ForEachTaken(Path, filter, folders, SkipHidden,
+                 [&](const WIN32_FIND_DATAW &entry) { list->Add(entry.cFileName); });
 }
 
 void CFileSystem::FillListExtended(CArrayList *list, const wchar_t *filterList, bool folders)
@@ -137,25 +145,21 @@ void CFileSystem::FileList(CArrayList *list, const wchar_t *name, const wchar_t 
 void CFileSystem::ExtendList(CArrayList *list)
 {
     if (!list) return;
-    ForEachEntry(SearchPattern(Path, L"*"), [&](const WIN32_FIND_DATAW &entry) {
+    ForEachTaken(Path, L"*", false, SkipHidden, [&](const WIN32_FIND_DATAW &entry) {
         const wchar_t *dot = wcsrchr(entry.cFileName, L'.');
-        if (dot && Takes(entry, false, SkipHidden)) {
-            wchar_t extension[MAX_PATH];
-            CopyCut(extension, MAX_PATH, dot);
-            ToLower(extension);
-            list->Add(extension);
-        }
-        return true;
+        if (!dot) return;
+        wchar_t extension[MAX_PATH];
+        CopyCut(extension, MAX_PATH, dot);
+        ToLower(extension);
+        list->Add(extension);
     });
 }
 
 void CFileSystem::FillList(CFileList *list, const wchar_t *filter, bool folders)
 {
     if (!list) return;
-    ForEachEntry(SearchPattern(Path, filter ? filter : L""), [&](const WIN32_FIND_DATAW &entry) {
-        if (Takes(entry, folders, SkipHidden)) list->Add(CreateFileInfo(entry));
-        return true;
-    });
+    ForEachTaken(Path, filter, folders, SkipHidden,
+                 [&](const WIN32_FIND_DATAW &entry) { list->Add(CreateFileInfo(entry)); });
 }
 
 void CFileSystem::FillListExtended(CFileList *list, const wchar_t *filterList, bool folders)
