@@ -1,7 +1,7 @@
 #include "frame/AboutBox.h"
 
+#include "LibModule.h"
 #include "frame/LibConfig.h"
-#include "frame/LibModule.h"
 #include "res/resource.h"
 #include "system/CSystem.h"
 

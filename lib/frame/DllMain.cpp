@@ -1,4 +1,4 @@
-#include "frame/LibModule.h"
+#include "LibModule.h"
 
 #include "res/resource.h"
 

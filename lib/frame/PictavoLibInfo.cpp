@@ -1,7 +1,7 @@
 #include "frame/PictavoLibInfo.h"
 
+#include "LibModule.h"
 #include "frame/AboutBox.h"
-#include "frame/LibModule.h"
 #include "res/resource.h"
 #include "system/CSystem.h"
 

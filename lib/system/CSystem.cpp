@@ -1,6 +1,6 @@
 #include "system/CSystem.h"
 
-#include "frame/LibModule.h"
+#include "LibModule.h"
 #include "registry/CRegistry.h"
 
 #include <powrprof.h>
