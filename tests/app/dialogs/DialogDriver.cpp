@@ -149,4 +149,39 @@ bool RunHelper(const Dialog &dialog, int button, const wchar_t *spec)
     return WaitGone(box);
 }
 
+namespace {
+
+struct Named {
+    std::wstring sub, name;
+    int value;
+};
+
+std::vector<Named> Settings(const std::wstring &spec)
+{
+    std::vector<Named> values;
+    std::wistringstream in(spec);
+    for (std::wstring word; in >> word;) {
+        const size_t slash = word.find(L'/'), equals = word.find(L'=');
+        values.push_back({word.substr(0, slash), word.substr(slash + 1, equals - slash - 1),
+                          (int)std::stoll(word.substr(equals + 1), nullptr, 0)});
+    }
+    return values;
+}
+
+} // namespace
+
+void WriteSettings(const std::wstring &spec)
+{
+    for (const Named &v : Settings(spec))
+        WriteTempuloSettings({{v.sub.c_str(), v.name.c_str(), v.value}});
+}
+
+void ExpectSettings(const std::wstring &spec)
+{
+    for (const Named &v : Settings(spec))
+        EXPECT_EQ(ReadTempuloSetting(v.sub.c_str(), v.name.c_str()), v.value)
+            << std::string(v.sub.begin(), v.sub.end()) << "/"
+            << std::string(v.name.begin(), v.name.end());
+}
+
 } // namespace wintest

@@ -63,6 +63,11 @@ private:
     Tempulo &program_;
 };
 
+// Settings of the program written or checked as "sub/name=number ..."
+// (decimal, negative or 0x hex).
+void WriteSettings(const std::wstring &spec);
+void ExpectSettings(const std::wstring &spec);
+
 // Fills the helper dialog opened by the button and presses OK in it.
 bool RunHelper(const Dialog &dialog, int button, const wchar_t *spec);
 

@@ -21,17 +21,6 @@ using namespace wintest;
 
 namespace {
 
-struct Stored {
-    const wchar_t *sub, *name;
-    int value;
-};
-
-void ExpectStored(std::initializer_list<Stored> values)
-{
-    for (const Stored &s : values)
-        EXPECT_EQ(ReadTempuloSetting(s.sub, s.name), s.value) << s.sub << L"\\" << s.name;
-}
-
 std::wstring StoredText(const wchar_t *sub, const wchar_t *name)
 {
     wchar_t text[MAX_PATH] = L"";
@@ -117,7 +106,7 @@ TEST_F(SettingsDialog, ShowsEveryPageByTheDisplayRulesAndOkStoresItAndPlacesTheW
     };
     for (const auto &f : fields)
         if (f.sub) WriteTempuloSettings({{f.sub, f.name, f.loaded}});
-    WriteTempuloSettings({{L"Common", L"TabIndex", 3}});
+    WriteSettings(L"Common/TabIndex=3");
     WriteTempuloText(L"Font", L"FaceName", L"Courier New");
     WriteTempuloText(L"Action", L"PrntScrnPath", L"C:\\shots");
     Tempulo tempulo;
@@ -152,8 +141,9 @@ TEST_F(SettingsDialog, ShowsEveryPageByTheDisplayRulesAndOkStoresItAndPlacesTheW
 
     EXPECT_EQ(tempulo.Exit(), 0u);
     for (const auto &f : fields)
-        if (f.sub) ExpectStored({{f.sub, f.name, f.stored}});
-    ExpectStored({{L"Common", L"TabIndex", 2}});
+        EXPECT_TRUE(!f.sub || ReadTempuloSetting(f.sub, f.name) == f.stored)
+            << f.control << " stored as " << ReadTempuloSetting(f.sub, f.name);
+    ExpectSettings(L"Common/TabIndex=2");
 }
 
 TEST_F(SettingsDialog, WhatOkConfirmedSurvivesAKillRightAfterIt)
@@ -168,28 +158,16 @@ TEST_F(SettingsDialog, WhatOkConfirmedSurvivesAKillRightAfterIt)
     const RECT placed = tempulo.Rect();
     TerminateProcess(tempulo.Process().Handle(), 1);
     ASSERT_EQ(tempulo.Process().WaitForExit(10000), 1u);
-    ExpectStored({{L"Basis", L"Tag", 24},
-                  {L"Basis", L"Monat", 12},
-                  {L"Basis", L"Jahr", 2031},
-                  {L"Common", L"Zoom", 3},
-                  {L"Common", L"PosHorizontal", 0},
-                  {L"position", L"left", placed.left},
-                  {L"position", L"top", placed.top}});
+    ExpectSettings(L"Basis/Tag=24 Basis/Monat=12 Basis/Jahr=2031 Common/Zoom=3 "
+                   L"Common/PosHorizontal=0 position/left=" +
+                   std::to_wstring(placed.left) + L" position/top=" + std::to_wstring(placed.top));
 }
 
 TEST_F(SettingsDialog, ADraggedWindowShowsNoPlaceAndKeepsItsOwn)
 {
-    WriteTempuloSettings({{L"Basis", L"Tag", 0},
-                          {L"Basis", L"Monat", 12},
-                          {L"Basis", L"Jahr", 0},
-                          {L"Common", L"IsFreePos", 1},
-                          {L"Common", L"Use1Monitor", 1},
-                          {L"Common", L"PosHorizontal", 0},
-                          {L"Common", L"PosVertikal", 0},
-                          {L"position", L"left", 40},
-                          {L"position", L"top", 50},
-                          {L"Common", L"TabIndex", 7},
-                          {L"Action", L"ExtensionNo", 9}});
+    WriteSettings(L"Basis/Tag=0 Basis/Monat=12 Basis/Jahr=0 Common/IsFreePos=1 "
+                  L"Common/Use1Monitor=1 Common/PosHorizontal=0 Common/PosVertikal=0 "
+                  L"position/left=40 position/top=50 Common/TabIndex=7 Action/ExtensionNo=9");
     Tempulo tempulo;
     AnswerStartReport(tempulo); // day 0
     Dialog dialog(tempulo);
@@ -204,10 +182,8 @@ TEST_F(SettingsDialog, ADraggedWindowShowsNoPlaceAndKeepsItsOwn)
     EXPECT_EQ(tempulo.Rect().left, 40);
     EXPECT_EQ(tempulo.Rect().top, 50);
     EXPECT_EQ(tempulo.Exit(), 0u);
-    ExpectStored({{L"Common", L"IsFreePos", 1},
-                  {L"Common", L"Use1Monitor", 0},
-                  {L"Basis", L"Jahr", 2030},
-                  {L"Action", L"ExtensionNo", -1}});
+    ExpectSettings(
+        L"Common/IsFreePos=1 Common/Use1Monitor=0 Basis/Jahr=2030 Action/ExtensionNo=-1");
 }
 
 TEST_F(SettingsDialog, OkRefusesAnInvalidTargetOrTaskAndStoresNothing)
@@ -233,8 +209,7 @@ TEST_F(SettingsDialog, OkRefusesAnInvalidTargetOrTaskAndStoresNothing)
         {"weekdays at minute 60", L"4:240=1 4:243=1 4:250=1 4:255=10 4:256=60", task + Text(3429)},
         {"the date before the task", L"1:190=30 1:191=02 4:240=1 4:243=1", invalid},
     };
-    WriteTempuloSettings(
-        {{L"Basis", L"Tag", 15}, {L"Basis", L"Jahr", 2030}, {L"Common", L"Zoom", 1}});
+    WriteSettings(L"Basis/Tag=15 Basis/Jahr=2030 Common/Zoom=1");
     Tempulo tempulo;
     Dialog dialog(tempulo);
     ASSERT_NE(dialog.frame, nullptr);
@@ -255,16 +230,13 @@ TEST_F(SettingsDialog, OkRefusesAnInvalidTargetOrTaskAndStoresNothing)
     }
     EXPECT_TRUE(dialog.Close(IDCANCEL));
     EXPECT_EQ(tempulo.Exit(), 0u);
-    ExpectStored({{L"Basis", L"Tag", 15}, {L"Common", L"Zoom", 1}, {L"Task", L"TaskEnabled", 0}});
+    ExpectSettings(L"Basis/Tag=15 Common/Zoom=1 Task/TaskEnabled=0");
 }
 
 TEST_F(SettingsDialog, CancelKeepsSettingsAndWindowButNotTheTabHelpersAndReset)
 {
-    WriteTempuloSettings({{L"Basis", L"Tag", 15},
-                          {L"Basis", L"Jahr", 2030},
-                          {L"Option", L"FontType", 1},
-                          {L"Common", L"Zoom", 2},
-                          {L"Calc", L"SpecialYear", 2024}});
+    WriteSettings(
+        L"Basis/Tag=15 Basis/Jahr=2030 Option/FontType=1 Common/Zoom=2 Calc/SpecialYear=2024");
     Tempulo tempulo;
     const RECT before = tempulo.Rect();
     {
@@ -333,12 +305,9 @@ TEST_F(SettingsDialog, CancelKeepsSettingsAndWindowButNotTheTabHelpersAndReset)
     EXPECT_EQ(tempulo.Exit(), 0u);
     SYSTEMTIME today;
     GetLocalTime(&today);
-    ExpectStored({{L"Option", L"FontType", 2},
-                  {L"Basis", L"Tag", 1},
-                  {L"Basis", L"Jahr", today.wYear + 1},
-                  {L"Common", L"TabIndex", 4},
-                  {L"Font", L"RGB", 0x0000FF},
-                  {L"Font", L"Height", -32}});
+    ExpectSettings(L"Option/FontType=2 Basis/Tag=1 Common/TabIndex=4 Font/RGB=0xFF "
+                   L"Font/Height=-32 Basis/Jahr=" +
+                   std::to_wstring(today.wYear + 1));
 }
 
 TEST_F(SettingsDialog, ChecksAndModesEnableWhatTheyGovern)
@@ -428,7 +397,7 @@ TEST_F(SettingsDialog, CalculateTimeFromTheSetTimeOrFromNow)
     EXPECT_TRUE(dialog.Close(IDCANCEL));
     EXPECT_EQ(tempulo.Exit(), 0u);
     // The helper's inputs stay although the settings were cancelled.
-    ExpectStored({{L"Calc", L"SetTime", 0}, {L"Calc", L"TD_Tag", 1}, {L"Calc", L"TD_Minute", 0}});
+    ExpectSettings(L"Calc/SetTime=0 Calc/TD_Tag=1 Calc/TD_Minute=0");
 }
 
 TEST_F(SettingsDialog, ChoosersOpenWithTheSettingsAndOnlyOkKeepsColourAndFont)
@@ -436,7 +405,7 @@ TEST_F(SettingsDialog, ChoosersOpenWithTheSettingsAndOnlyOkKeepsColourAndFont)
     const std::wstring missing = L"C:\\users\\Public\\no such folder\\deeper";
     const std::wstring nearest = CFileSystem(missing.c_str(), true).RealDir(false, L"");
     ASSERT_FALSE(nearest.empty());
-    WriteTempuloSettings({{L"Colors", L"BackColor", 0x332211}, {L"Option", L"FontType", 1}});
+    WriteSettings(L"Colors/BackColor=0x332211 Option/FontType=1");
     WriteTempuloText(L"Action", L"PrntScrnPath", missing.c_str());
     Tempulo tempulo;
     for (bool confirm : {false, true}) {
@@ -485,7 +454,7 @@ TEST_F(SettingsDialog, ChoosersOpenWithTheSettingsAndOnlyOkKeepsColourAndFont)
         ASSERT_TRUE(dialog.Close(confirm ? IDOK : IDCANCEL));
     }
     EXPECT_EQ(tempulo.Exit(), 0u);
-    ExpectStored({{L"Colors", L"BackColor", 0x1EC80A}, {L"Option", L"FontType", 3}});
+    ExpectSettings(L"Colors/BackColor=0x1EC80A Option/FontType=3");
     EXPECT_EQ(StoredText(L"Action", L"PrntScrnPath"), nearest);
 }
 
