@@ -11,6 +11,7 @@ packages=(
   fonts-wine fonts-liberation2 locales
   imagemagick faketime
   clang-14 libclang-rt-14-dev clang-format
+  nsis zip unzip
 )
 
 missing=()
