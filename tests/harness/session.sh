@@ -84,6 +84,8 @@ start)
   rm -rf "$state/drives"
   mkdir -p "$state/drives/cdrom/Disc" "$state/drives/removable" "$state/drives/network/Share"
   echo "on the disc" >"$state/drives/cdrom/Disc/readme.txt"
+  # Output of an earlier run (process ids repeat) must not pass for this one's.
+  rm -rf "$state/out"
   mkdir -p "$HOME" "$state/out"
   setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1
   # The first process of a session starts Wine's service processes; they

@@ -30,11 +30,27 @@ pass() { echo "ok: $*"; }
 
 # Waits up to $2 tenths of a second for process $1 to end.
 ended_within() {
-  local i
-  for i in $(seq 1 "$2"); do
+  for _ in $(seq 1 "$2"); do
     kill -0 "$1" 2>/dev/null || return 0
     sleep 0.1
   done
+  return 1
+}
+
+# Starts a bystander in the current prefix and waits until it runs; its
+# process id in $bystander.
+bystander="" bystanders=0
+start_bystander() {
+  local ready
+  ready=$side/running.$((++bystanders))
+  "$WINE" "$probe" wait 60 "Z:${ready//\//\\}" </dev/null >/dev/null 2>&1 &
+  bystander=$!
+  for _ in $(seq 1 300); do
+    [ -e "$ready" ] && return 0
+    kill -0 $bystander 2>/dev/null || break
+    sleep 0.1
+  done
+  fail "a bystander did not start"
   return 1
 }
 
@@ -65,9 +81,7 @@ out=$side/out.txt
 run_probe() { "$WINE" "$probe" "$@" </dev/null >"$out" 2>/dev/null; }
 
 # Values outside 0-3 call nothing: a bystander of the throwaway prefix lives.
-"$WINE" "$probe" wait 60 </dev/null >/dev/null 2>&1 &
-bystander=$!
-sleep 1
+start_bystander || true
 if run_probe refuse && grep -q "refuse 4=0 -1=0" "$out" && kill -0 $bystander 2>/dev/null; then
   pass "actions 4 and -1 refused, nothing ended"
 else
@@ -97,9 +111,7 @@ done
 # Each action is accepted and ends the prefix's processes.
 for action in 0 1 2 3; do
   "$WINE" wineboot </dev/null >/dev/null 2>&1 || true
-  "$WINE" "$probe" wait 60 </dev/null >/dev/null 2>&1 &
-  bystander=$!
-  sleep 1
+  start_bystander || continue
   timeout 60 "$WINE" "$probe" exec $action </dev/null >"$out" 2>/dev/null &
   caller=$!
   if ended_within $bystander 300 && ended_within $caller 300 &&
@@ -113,15 +125,16 @@ for action in 0 1 2 3; do
 done
 
 # The program at its target: screenshot, settings, then the session ends.
-if [ -n "$tempulo" ]; then
+if [ -n "$tempulo" ] && ! command -v faketime >/dev/null; then
+  fail "faketime is missing (apt-get install faketime): the program's target is not proven"
+elif [ -n "$tempulo" ]; then
   key='HKCU\Software\Wow6432Node\Orvandt\Tempulo'
   for v in Event:2 EventNo:2 TakePrntScrn:1 ExtensionNo:0; do
     "$WINE" reg add "$key\Action" /v "${v%%:*}" /t REG_DWORD /d "${v##*:}" /f \
       </dev/null >/dev/null 2>&1
   done
   "$WINE" reg add "$key\Action" /v PrntScrnPath /d 'C:\Shots' /f </dev/null >/dev/null 2>&1
-  "$WINE" "$probe" wait 60 </dev/null >/dev/null 2>&1 &
-  bystander=$!
+  start_bystander || true
   year=$(date +%Y)
   DONT_FAKE_MONOTONIC=1 timeout 60 faketime "$year-12-31 23:59:57" "$WINE" "$tempulo" \
     </dev/null >/dev/null 2>&1 &

@@ -24,6 +24,8 @@ export HOME=$side/home
 log() { echo "two-monitors: $*"; }
 
 start_xephyr() {
+  command -v Xephyr >/dev/null ||
+    { log "Xephyr is missing (apt-get install xserver-xephyr)"; exit 1; }
   start_x_server "$side" xephyr Xephyr +xinerama -screen 800x600 -origin 800,0 \
     -screen 800x600 -nolisten tcp || { log "Xephyr did not start"; exit 1; }
 }
@@ -54,7 +56,7 @@ run)
   [ -f "$side/display" ] || { log "not started (run: $0 start $state)" >&2; exit 1; }
   DISPLAY=$(cat "$side/display")
   export DISPLAY
-  exec env LC_ALL="$TEST_LOCALE" "$WINE" "$@"
+  run_windows_program "$@"
   ;;
 stop)
   if [ -d "$WINEPREFIX" ]; then "$WINESERVER" -k >/dev/null 2>&1 || true; fi

@@ -40,3 +40,24 @@ start_x_server() {
   [ -n "$n" ] || { cat "$dir/$name.log" >&2; return 1; }
   echo ":$n" >"$dir/display"
 }
+
+# run_windows_program PROGRAM.exe [ARGS...]: runs it in the user-interface
+# language of TEST_LOCALE. A GoogleTest program (*_tests.exe) must also
+# reach its end: one that something ended from outside (a system action
+# of the program under test ends every process of the prefix) may still
+# leave with code 0.
+run_windows_program() {
+  case $(basename "$1") in
+  *_tests.exe) ;;
+  *) exec env LC_ALL="$TEST_LOCALE" "$WINE" "$@" ;;
+  esac
+  local report status=0
+  report=$(mktemp "${TMPDIR:-/tmp}/gtest-report.XXXXXX")
+  env LC_ALL="$TEST_LOCALE" GTEST_OUTPUT="xml:Z:${report//\//\\}" "$WINE" "$@" || status=$?
+  if [ "$status" = 0 ] && [ ! -s "$report" ]; then
+    echo "wine-run: $(basename "$1") ended before GoogleTest finished its run" >&2
+    status=1
+  fi
+  rm -f "$report"
+  return "$status"
+}

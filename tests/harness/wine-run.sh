@@ -14,4 +14,4 @@ if [ ! -f "$state/display" ]; then
 fi
 # Screenshots and other files that tests leave for a person to look at.
 export TEST_OUTPUT_DIR=$state/out
-exec env LC_ALL="$TEST_LOCALE" "$WINE" "$@"
+run_windows_program "$@"

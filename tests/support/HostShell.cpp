@@ -8,17 +8,18 @@
 
 namespace wintest {
 
-std::wstring Wide(const std::string &text)
-{
-    return std::wstring(text.begin(), text.end());
-}
-
-OutFile::OutFile(const std::string &name)
-    : windows(OutputPath(Wide(name).c_str())), host(HostOutputPath(name))
-{
-}
-
 namespace {
+
+// Unix path of a file in the test output folder (see OutputPath); empty
+// when the harness set none.
+std::string HostOutputPath(const std::string &fileName)
+{
+    const std::wstring dir = Env(L"TEST_OUTPUT_DIR");
+    if (dir.empty() || dir[0] != L'/') return std::string();
+    std::string unixDir(dir.begin(), dir.end());
+    if (unixDir.back() != '/') unixDir += '/';
+    return unixDir + fileName;
+}
 
 std::string ReadFile(const std::wstring &path)
 {
@@ -30,13 +31,14 @@ std::string ReadFile(const std::wstring &path)
 
 } // namespace
 
-std::string HostOutputPath(const std::string &fileName)
+std::wstring Wide(const std::string &text)
 {
-    const std::wstring dir = Env(L"TEST_OUTPUT_DIR");
-    if (dir.empty() || dir[0] != L'/') return std::string();
-    std::string unixDir(dir.begin(), dir.end());
-    if (unixDir.back() != '/') unixDir += '/';
-    return unixDir + fileName;
+    return std::wstring(text.begin(), text.end());
+}
+
+OutFile::OutFile(const std::string &name)
+    : windows(OutputPath(Wide(name).c_str())), host(HostOutputPath(name))
+{
 }
 
 bool HostShellAvailable()

@@ -36,8 +36,21 @@ int ReadTempuloSetting(const wchar_t *sub, const wchar_t *name, int fallback)
     return value == kMissing ? fallback : value;
 }
 
-Tempulo::Tempulo() : program_(new Program(BesideTestProgram(L"Tempulo.exe")))
+Tempulo::Tempulo()
 {
+    Start();
+}
+
+Tempulo::Tempulo(std::initializer_list<Setting> settings)
+{
+    ResetTempuloSettings();
+    WriteTempuloSettings(settings);
+    Start();
+}
+
+void Tempulo::Start()
+{
+    program_.reset(new Program(BesideTestProgram(L"Tempulo.exe")));
     if (!program_->Started()) return;
     window = program_->WaitForWindow(L"Tempulo", L"Tempulo", kStartTimeout);
     // The window shows before its start-up has ended (placement, the first
@@ -53,7 +66,7 @@ Tempulo::~Tempulo()
             HWND box = FindProcessWindow(program_->Id(), L"#32770", nullptr);
             if (!box) break;
             PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-            Sleep(100);
+            WaitUntil([&] { return !IsWindow(box); }, 2000);
         }
         if (window && IsWindow(window)) PostMessageW(window, WM_CLOSE, 0, 0);
         program_->WaitForExit(5000);
@@ -84,6 +97,13 @@ DWORD Tempulo::Exit(UINT message, WPARAM wParam)
 {
     PostMessageW(window, message, wParam, 0);
     return program_->WaitForExit(kStartTimeout);
+}
+
+std::wstring ProgramText(UINT id)
+{
+    wchar_t text[1024] = L"";
+    LoadStringW(GetModuleHandleW(nullptr), id, text, 1024);
+    return text;
 }
 
 std::wstring ControlText(HWND box, int id)

@@ -32,6 +32,8 @@ public:
     // Starts the program beside the test and waits for its window (which
     // exists before the start-up check shows any message).
     Tempulo();
+    // The same on exactly these settings: all others are removed first.
+    explicit Tempulo(std::initializer_list<Setting> settings);
     ~Tempulo();
 
     HWND window = nullptr;
@@ -47,9 +49,12 @@ public:
     DWORD Exit(UINT message = WM_COMMAND, WPARAM wParam = 105);
 
 private:
+    void Start();
     std::unique_ptr<Program> program_;
 };
 
+// A text of the program's string table: app tests carry its resources.
+std::wstring ProgramText(UINT id);
 // Text of a control of a box (the message of a message box by default).
 std::wstring ControlText(HWND box, int id = 0xFFFF);
 std::wstring WindowText(HWND window);

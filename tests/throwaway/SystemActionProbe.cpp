@@ -1,7 +1,9 @@
 // Calls the system actions of CSystem for tests/harness/throwaway-actions.sh,
 // which runs it in a prefix of its own: these calls end every process of
 // the prefix they run in. The program refuses to act anywhere else.
-//   SystemActionProbe wait SECONDS    a process for an action to end
+//   SystemActionProbe wait SECONDS [FILE]
+//                                     a process for an action to end; it
+//                                     writes FILE once it runs
 //   SystemActionProbe refuse          actions outside 0-3
 //   SystemActionProbe exec N          ExecWindowsAction(N)
 //   SystemActionProbe force           ForceShutdown, then AbortShutdown
@@ -40,6 +42,8 @@ int wmain(int argc, wchar_t **argv)
     if (argc < 2) return 2;
     const wchar_t *mode = argv[1];
     if (wcscmp(mode, L"wait") == 0) {
+        if (argc > 3)
+            if (FILE *running = _wfopen(argv[3], L"wb")) fclose(running);
         Sleep(argc > 2 ? (DWORD)_wtoi(argv[2]) * 1000 : 60000);
         return 0;
     }

@@ -1,7 +1,6 @@
-// Where Tempulo.exe puts its window on a desktop of two monitors side by
-// side, (0,0)-(800,600) the primary and (800,0)-(1600,600): on the first
-// monitor only, or anywhere on the desktop. Runs in the session of
-// tests/harness/two-monitors.sh.
+// Proves where Tempulo.exe puts its window on two monitors side by side,
+// (0,0)-(800,600) the primary and (800,0)-(1600,600): on the first monitor
+// only, or anywhere on the desktop. Runs in tests/harness/two-monitors.sh.
 #include "support/TempuloProcess.h"
 
 #include <gtest/gtest.h>
@@ -14,25 +13,26 @@ TEST(TwoMonitors, TheWindowGoesToTheFirstMonitorOrAcrossTheDesktop)
 {
     ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "needs the two-monitor session";
     const struct {
-        int use1Monitor, horizontal, vertical;
-        LONG left, top;
-    } cases[] = {
-        {1, 2, 2, 800 - 291, 600 - 37},  // bottom right of the primary
-        {0, 2, 2, 1600 - 291, 600 - 37}, // bottom right of the desktop
-        {1, 1, 1, (800 - 291) / 2, (600 - 37) / 2},
-        {0, 1, 0, (1600 - 291) / 2, 0}, // centred across both
-        {0, 0, 2, 0, 600 - 37},
+        const char *name;
+        int use1Monitor, horizontal, vertical; // 0 left or top, 1 centre, 2 right or bottom
+    } rows[] = {
+        {"bottom right of the primary", 1, 2, 2}, {"bottom right of the desktop", 0, 2, 2},
+        {"bottom left of the desktop", 0, 0, 2},  {"centre of the primary", 1, 1, 1},
+        {"top centre across both", 0, 1, 0},
     };
-    for (const auto &c : cases) {
-        ResetTempuloSettings();
-        WriteTempuloSettings({{L"Common", L"Use1Monitor", c.use1Monitor},
-                              {L"Common", L"PosHorizontal", c.horizontal},
-                              {L"Common", L"PosVertikal", c.vertical}});
-        Tempulo run;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        Tempulo run({{L"Common", L"Use1Monitor", row.use1Monitor},
+                     {L"Common", L"PosHorizontal", row.horizontal},
+                     {L"Common", L"PosVertikal", row.vertical}});
         ASSERT_NE(run.window, nullptr);
         const RECT r = run.Rect();
-        EXPECT_EQ(r.left, c.left) << c.use1Monitor << c.horizontal << c.vertical;
-        EXPECT_EQ(r.top, c.top) << c.use1Monitor << c.horizontal << c.vertical;
+        const LONG w = r.right - r.left, h = r.bottom - r.top,
+                   across = row.use1Monitor ? 800 : 1600;
+        EXPECT_EQ(r.left, row.horizontal == 0   ? 0
+                          : row.horizontal == 1 ? (across - w) / 2
+                                                : across - w);
+        EXPECT_EQ(r.top, row.vertical == 0 ? 0 : row.vertical == 1 ? (600 - h) / 2 : 600 - h);
         EXPECT_EQ(run.Exit(), 0u);
     }
     ResetTempuloSettings();

@@ -1,84 +1,70 @@
-// The real Tempulo.exe as a user sees it: its face on the screen, compared
-// pixel by pixel with the program's own digit bitmaps composed for the
-// remaining time, and where its window goes.
+// Proves what a user sees of the real Tempulo.exe: the face on the screen,
+// pixel for pixel the program's own digit bitmaps composed for the time
+// left (or drawn in its font); where the window goes and stays; whether it
+// stays in front, shows a taskbar button and keeps the screen saver away.
 #include "engine/Tick.h"
 #include "font/CFont.h"
-#include "imaging/CImage.h"
-#include "support/FixedClock.h"
+#include "res/resource.h"
 #include "support/TempuloProcess.h"
+#include "timecalc/CTimeCalc.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
-#include <vector>
 
 using namespace wintest;
 
 namespace {
 
-const int kSmallFirst = 300, kDigitalFirst = 320;
-
-// A digit bitmap as the resources hold it (the test carries the program's
-// resources), read through plain GDI.
 const Capture &Bitmap(int id)
 {
     static std::map<int, Capture> cache;
     Capture &p = cache[id];
-    if (p.width) return p;
-    HBITMAP bitmap = (HBITMAP)LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
-                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-    p = BitmapPixels(bitmap);
-    DeleteObject(bitmap);
+    if (!p.width) {
+        HBITMAP b = (HBITMAP)LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+        p = BitmapPixels(b);
+        DeleteObject(b);
+    }
     return p;
 }
 
-DWORD Rgb(COLORREF c)
+int CharacterIndex(wchar_t ch)
 {
-    return (DWORD)GetRValue(c) << 16 | (DWORD)GetGValue(c) << 8 | GetBValue(c);
+    return ch == L':' || ch == L' ' ? 10 : ch == L'.' ? 11 : ch - L'0';
 }
 
-// The face the program should paint for the text: each character's bitmap
-// stretched into its cell, near-black turned into the background colour,
-// cut to the client area.
-Capture Composed(const std::wstring &text, int firstId, int zoom, COLORREF back, int width,
-                 int height)
+// The face for the text: each character's bitmap stretched into its cell,
+// a blank as wide as a colon, near-black turned into the background.
+Capture Composed(const std::wstring &text, int firstId, int zoom, COLORREF back)
 {
     Capture c;
-    c.width = width, c.height = height;
-    c.pixels.assign((size_t)width * height, 0);
-    const Capture &colon = Bitmap(firstId + 10);
+    for (wchar_t ch : text)
+        c.width += Bitmap(firstId + CharacterIndex(ch)).width * zoom;
+    c.height = Bitmap(firstId).height * zoom;
+    c.pixels.assign(size_t(c.width) * c.height,
+                    GetRValue(back) << 16 | GetGValue(back) << 8 | GetBValue(back));
     int x0 = 0;
     for (wchar_t ch : text) {
-        const int index = ch == L':' ? 10 : ch == L'.' ? 11 : ch == L' ' ? -1 : ch - L'0';
-        const Capture &src = index < 0 ? colon : Bitmap(firstId + index);
-        for (int y = 0; y < src.height * zoom && y < height; ++y)
-            for (int x = 0; x < src.width * zoom && x0 + x < width; ++x) {
-                DWORD p = src.pixels[(size_t)(y / zoom) * src.width + x / zoom];
-                const bool key =
-                    (p >> 16 & 0xFF) <= 30 && (p >> 8 & 0xFF) <= 30 && (p & 0xFF) <= 30;
-                c.pixels[(size_t)y * width + x0 + x] = index < 0 || key ? Rgb(back) : p;
+        const Capture &src = Bitmap(firstId + CharacterIndex(ch));
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; ch != L' ' && x < src.width * zoom; ++x) {
+                const DWORD p = src.pixels[size_t(y / zoom) * src.width + x / zoom];
+                if ((p >> 16 & 0xFF) > 30 || (p >> 8 & 0xFF) > 30 || (p & 0xFF) > 30)
+                    c.pixels[size_t(y) * c.width + x0 + x] = p;
             }
         x0 += src.width * zoom;
     }
     return c;
 }
 
-SYSTEMTIME Shifted(SYSTEMTIME t, int seconds)
+// The text of the face now, counting down to next New Year.
+std::wstring FaceText(int formatNo, bool blanks)
 {
-    FILETIME f;
-    SystemTimeToFileTime(&t, &f);
-    ULARGE_INTEGER u = {{f.dwLowDateTime, f.dwHighDateTime}};
-    u.QuadPart += (LONGLONG)seconds * 10000000;
-    f = {u.LowPart, u.HighPart};
-    FileTimeToSystemTime(&f, &t);
-    return t;
-}
-
-// The text of the face at a moment, counting down to 1 January, 00:00:00.
-std::wstring FaceText(int formatNo, bool blanks, int targetYear, const SYSTEMTIME &now)
-{
-    FixedTimeCalc calc(1, 1, targetYear, 0, 0, 0);
-    calc.Now(now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    CTimeCalc calc(1, 1, WORD(now.wYear + 1), 0, 0, 0);
     calc.CalculateDiff();
     tFaceLayout layout = {};
     SetDisplayFormat(&layout, DisplayFormatOf(formatNo), blanks);
@@ -88,29 +74,31 @@ std::wstring FaceText(int formatNo, bool blanks, int targetYear, const SYSTEMTIM
     return layout.Text;
 }
 
-// The face on the screen is the composition for the time shown; the
-// second may turn while it is captured.
-void ExpectFaceShowsRemainingTime(const Tempulo &run, int formatNo, int fontType, int zoom,
-                                  COLORREF back)
+// The window is as large as the composed face, and its client area (cut by
+// the border) shows the face for the time now.
+void ExpectFace(const Tempulo &run, int formatNo, int fontType, int zoom, COLORREF back)
 {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    const int firstId = fontType == 2 ? kDigitalFirst : kSmallFirst;
-    Capture shot;
-    ASSERT_TRUE(WaitUntil(
+    const int firstId = fontType == 2 ? IDB_DIGITAL_FIRST : IDB_SMALL_FIRST;
+    const bool blanks = fontType != 2;
+    Capture expected = Composed(FaceText(formatNo, blanks), firstId, zoom, back);
+    const RECT r = run.Rect();
+    EXPECT_EQ(r.right - r.left, expected.width);
+    EXPECT_EQ(r.bottom - r.top, expected.height);
+    // A poll between a turn of the second and the repaint fails; the next
+    // one within the second matches.
+    EXPECT_TRUE(WaitUntil(
         [&] {
-            shot = run.Face();
-            GetLocalTime(&now);
-            for (int delta : {0, -1, 1, -2})
-                if (shot ==
-                    Composed(FaceText(formatNo, fontType != 2, now.wYear + 1, Shifted(now, delta)),
-                             firstId, zoom, back, shot.width, shot.height))
-                    return true;
-            return false;
+            const Capture shot = run.Face();
+            expected = Composed(FaceText(formatNo, blanks), firstId, zoom, back);
+            for (int y = 0; y < std::min(shot.height, expected.height); ++y)
+                for (int x = 0; x < std::min(shot.width, expected.width); ++x)
+                    if (shot.pixels[size_t(y) * shot.width + x] !=
+                        expected.pixels[size_t(y) * expected.width + x])
+                        return false;
+            return shot.width > 0;
         },
         5000))
-        << "the face does not show "
-        << testing::PrintToString(FaceText(formatNo, fontType != 2, now.wYear + 1, now));
+        << "the face does not show " << testing::PrintToString(FaceText(formatNo, blanks));
 }
 
 // As a program started now sees it: a running one keeps its first reading.
@@ -120,107 +108,92 @@ BOOL ScreenSaverActive()
     return probe.WaitForExit(10000) == 1;
 }
 
+RECT WorkArea()
+{
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
 class MainWindow : public ::testing::Test {
 protected:
-    void SetUp() override { ResetTempuloSettings(); }
     void TearDown() override { ResetTempuloSettings(); }
 };
 
-TEST_F(MainWindow, FreshStartCountsToNewYearAtTheTopRightAndKeepsTheScreenSaverAway)
+TEST_F(MainWindow, AFreshStartCountsToNewYearTopRightInFrontAndHoldsOffTheScreenSaver)
 {
     for (BOOL saverBefore : {TRUE, FALSE}) {
+        SCOPED_TRACE(saverBefore ? "screen saver on before" : "screen saver off before");
         SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, saverBefore, nullptr, 0);
-        ResetTempuloSettings();
-        Tempulo run;
+        Tempulo run({});
         ASSERT_NE(run.window, nullptr);
-        RECT work, r = run.Rect();
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        EXPECT_EQ(r.right - r.left, 291);
-        EXPECT_EQ(r.bottom - r.top, 37);
-        EXPECT_EQ(r.right, work.right);
-        EXPECT_EQ(r.top, work.top);
-        const LONG_PTR style = GetWindowLongPtrW(run.window, GWL_STYLE);
-        EXPECT_EQ(style & (WS_POPUP | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME),
-                  WS_POPUP | WS_BORDER)
+        const RECT r = run.Rect();
+        EXPECT_EQ(r.right, WorkArea().right);
+        EXPECT_EQ(r.top, WorkArea().top);
+        const LONG_PTR frame = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
+        EXPECT_EQ(GetWindowLongPtrW(run.window, GWL_STYLE) & frame, WS_POPUP | WS_BORDER)
             << "no caption, no sizing frame";
         const LONG_PTR ex = GetWindowLongPtrW(run.window, GWL_EXSTYLE);
         EXPECT_TRUE(ex & WS_EX_TOPMOST);
         EXPECT_TRUE((ex & WS_EX_TOOLWINDOW) && !(ex & WS_EX_APPWINDOW)) << "no taskbar button";
-        EXPECT_FALSE(ScreenSaverActive()) << "screen saver while counting";
-        ExpectFaceShowsRemainingTime(run, 0, 2, 1, 0);
-        if (saverBefore) {
-            CImage shot; // for a person to look at
-            if (shot.CreateScreenShot(true, 0, 0))
-                shot.Save(OutputPath(L"").c_str(), L"tempulo-fresh-start.png");
-        }
+        ExpectFace(run, 0, 2, 1, 0);
+        EXPECT_FALSE(ScreenSaverActive()) << "while counting";
         EXPECT_EQ(run.Exit(), 0u);
-        EXPECT_EQ(ScreenSaverActive(), saverBefore) << "screen saver after exit";
-        EXPECT_EQ(ReadTempuloSetting(L"position", L"left"), r.left);
-        EXPECT_EQ(ReadTempuloSetting(L"position", L"top"), r.top);
+        EXPECT_EQ(ScreenSaverActive(), saverBefore) << "after the end";
     }
     SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
 }
 
-TEST_F(MainWindow, BitmapFacesFollowTypeZoomFormatAndBackground)
+TEST_F(MainWindow, BitmapFacesFollowSetZoomFormatAndBackground)
 {
     const struct {
+        const char *name;
         int fontType, zoom, formatNo;
         COLORREF back;
-        int width, height;
-    } cases[] = {
-        {1, 1, 0, 0x000000, 210, 20},   // small set, a blank at each end
-        {2, 3, 0, 0x000000, 873, 111},  // digits 72 x 111, colon and blank 27 x 111
-        {2, 1, 0, 0xFFFFFF, 291, 37},   // black turns white, red stays
-        {2, 1, 1, 0x8040C0, 249, 37},   // ddddd sssss
-        {2, 1, 2, 0x000000, 381, 37},   // yyy.MM.ddd hh:mm:ss
-        {1, 2, 3, 0x000000, 480, 40},   // yyy.MM.ddd sssss, small, zoom 2
-        {1, 9, 0, 0x000000, 1050, 100}, // zoom above 5 is 5
+    } rows[] = {
+        {"small digits, a blank at each end", 1, 1, 0, 0x000000},
+        {"digital, zoom 3", 2, 3, 0, 0x000000},
+        {"black turns white, red stays", 2, 1, 0, 0xFFFFFF},
+        {"ddddd sssss on purple", 2, 1, 1, 0x8040C0},
+        {"yyy.MM.ddd hh:mm:ss", 2, 1, 2, 0x000000},
+        {"small yyy.MM.ddd sssss, zoom 2", 1, 2, 3, 0x000000},
+        {"zoom 9 is zoom 5", 1, 9, 0, 0x000000},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << "font type " << c.fontType << ", zoom " << c.zoom
-                                        << ", format " << c.formatNo);
-        ResetTempuloSettings();
-        WriteTempuloSettings({{L"Option", L"FontType", c.fontType},
-                              {L"Common", L"Zoom", c.zoom},
-                              {L"Option", L"FormatNo", c.formatNo},
-                              {L"Colors", L"BackColor", (int)c.back}});
-        Tempulo run;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        Tempulo run({{L"Option", L"FontType", row.fontType},
+                     {L"Common", L"Zoom", row.zoom},
+                     {L"Option", L"FormatNo", row.formatNo},
+                     {L"Colors", L"BackColor", int(row.back)}});
         ASSERT_NE(run.window, nullptr);
-        const RECT r = run.Rect();
-        EXPECT_EQ(r.right - r.left, c.width);
-        EXPECT_EQ(r.bottom - r.top, c.height);
-        ExpectFaceShowsRemainingTime(run, c.formatNo, c.fontType, c.zoom > 5 ? 5 : c.zoom, c.back);
+        ExpectFace(run, row.formatNo, row.fontType, row.zoom > 5 ? 5 : row.zoom, row.back);
         EXPECT_EQ(run.Exit(), 0u);
-        if (c.zoom > 5) {
-            EXPECT_EQ(ReadTempuloSetting(L"Common", L"Zoom"), 5);
-        }
+        EXPECT_EQ(ReadTempuloSetting(L"Common", L"Zoom"), row.zoom > 5 ? 5 : row.zoom);
     }
 }
 
-TEST_F(MainWindow, FontFacesAreAsWideAsTheFontsDigitsAndLeaveRoomForTheSlant)
+TEST_F(MainWindow, FontFacesAreAsWideAsTheFontsDigitsWithRoomForTheSlant)
 {
     for (int italic : {0, 1}) {
-        ResetTempuloSettings();
-        WriteTempuloSettings({{L"Option", L"FontType", 3},
-                              {L"Font", L"Italic", italic},
-                              {L"Colors", L"BackColor", 0x00FFFFFF}});
+        SCOPED_TRACE(italic ? "italic" : "upright");
         // The default font, measured as the program measures it.
         CFont base(L"Times New Roman", 24);
-        CFont font(base.GetFaceName(), base.GetWeight(), base.GetHeight(), (BYTE)italic, 0, 0);
+        CFont font(base.GetFaceName(), base.GetWeight(), base.GetHeight(), BYTE(italic), 0, 0);
         HDC dc = GetDC(nullptr);
         font.InitTextMetric(dc);
         long digit = font.GetDisplayStringWeight(L"0"), colon = font.GetDisplayStringWeight(L":");
-        const long height = font.GetDisplayHeight();
         ReleaseDC(nullptr, dc);
         if (italic) digit = digit * 8 / 6, colon = colon * 8 / 6;
 
-        Tempulo run;
+        Tempulo run({{L"Option", L"FontType", 3},
+                     {L"Font", L"Italic", italic},
+                     {L"Colors", L"BackColor", 0xFFFFFF}});
         ASSERT_NE(run.window, nullptr);
         const RECT r = run.Rect();
-        // " ddddd hh:mm:ss ": eleven digits, two colons, two blanks and the
-        // blank between days and hours as wide as a colon.
-        EXPECT_EQ(r.right - r.left, 11 * digit + 5 * colon) << "italic " << italic;
-        EXPECT_EQ(r.bottom - r.top, height);
+        // " ddddd hh:mm:ss ": eleven digits; two colons and three blanks as
+        // wide as a colon.
+        EXPECT_EQ(r.right - r.left, 11 * digit + 5 * colon);
+        EXPECT_EQ(r.bottom - r.top, font.GetDisplayHeight());
         int red = 0, white = 0;
         EXPECT_TRUE(WaitUntil(
             [&] {
@@ -237,77 +210,71 @@ TEST_F(MainWindow, FontFacesAreAsWideAsTheFontsDigitsAndLeaveRoomForTheSlant)
 
 TEST_F(MainWindow, GoesToTheChosenEdgeOrCentreOfTheWorkArea)
 {
-    RECT work;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int w = 291, h = 37;
-    const int xs[] = {work.left, (work.right - w) / 2, work.right - w};
-    const int ys[] = {work.top, (work.bottom - h) / 2, work.bottom - h};
-    for (int horizontal = 0; horizontal < 3; ++horizontal)
-        for (int vertical = 0; vertical < 3; ++vertical) {
-            ResetTempuloSettings();
-            WriteTempuloSettings(
-                {{L"Common", L"PosHorizontal", horizontal}, {L"Common", L"PosVertikal", vertical}});
-            Tempulo run;
+    const RECT work = WorkArea();
+    const char *names[] = {"left/top", "centre", "right/bottom"};
+    for (int h = 0; h < 3; ++h)
+        for (int v = 0; v < 3; ++v) {
+            SCOPED_TRACE(testing::Message()
+                         << "horizontal " << names[h] << ", vertical " << names[v]);
+            Tempulo run({{L"Common", L"PosHorizontal", h}, {L"Common", L"PosVertikal", v}});
             ASSERT_NE(run.window, nullptr);
             const RECT r = run.Rect();
-            EXPECT_EQ(r.left, xs[horizontal]) << horizontal << "/" << vertical;
-            EXPECT_EQ(r.top, ys[vertical]) << horizontal << "/" << vertical;
+            const int w = r.right - r.left, ht = r.bottom - r.top;
+            const int xs[] = {work.left, (work.right - w) / 2, work.right - w};
+            const int ys[] = {work.top, (work.bottom - ht) / 2, work.bottom - ht};
+            EXPECT_EQ(r.left, xs[h]);
+            EXPECT_EQ(r.top, ys[v]);
             EXPECT_EQ(run.Exit(), 0u);
         }
 }
 
-TEST_F(MainWindow, TopmostTaskbarButtonAndMinimumSizeFollowTheSettings)
+TEST_F(MainWindow, InFrontTaskbarButtonAndMinimumSizeFollowTheSettings)
 {
     const struct {
         const char *name;
         std::initializer_list<Setting> settings;
         bool topmost, taskbar;
-        int width, height;
-    } cases[] = {
-        {"defaults", {}, true, false, 291, 37},
-        {"not in front", {{L"Common", L"Front", 0}}, false, false, 291, 37},
-        {"taskbar button", {{L"Common", L"ShowInTaskbar", 1}}, true, true, 291, 37},
-        // A font one pixel high still leaves a window that can be grabbed.
-        {"tiny font", {{L"Option", L"FontType", 3}, {L"Font", L"Height", -1}}, true, false, 40, 10},
+    } rows[] = {
+        {"not in front", {{L"Common", L"Front", 0}}, false, false},
+        {"taskbar button", {{L"Common", L"ShowInTaskbar", 1}}, true, true},
+        {"a font one pixel high",
+         {{L"Option", L"FontType", 3}, {L"Font", L"Height", -1}},
+         true,
+         false},
     };
-    for (const auto &c : cases) {
-        ResetTempuloSettings();
-        WriteTempuloSettings(c.settings);
-        Tempulo run;
-        ASSERT_NE(run.window, nullptr) << c.name;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        Tempulo run(row.settings);
+        ASSERT_NE(run.window, nullptr);
         const LONG_PTR ex = GetWindowLongPtrW(run.window, GWL_EXSTYLE);
-        EXPECT_EQ((ex & WS_EX_TOPMOST) != 0, c.topmost) << c.name;
-        EXPECT_EQ((ex & WS_EX_APPWINDOW) != 0, c.taskbar) << c.name;
-        EXPECT_EQ((ex & WS_EX_TOOLWINDOW) != 0, !c.taskbar) << c.name;
+        EXPECT_EQ((ex & WS_EX_TOPMOST) != 0, row.topmost);
+        EXPECT_EQ((ex & WS_EX_APPWINDOW) != 0, row.taskbar);
+        EXPECT_EQ((ex & WS_EX_TOOLWINDOW) != 0, !row.taskbar);
+        // Even the tiniest face leaves a window that can be grabbed.
         const RECT r = run.Rect();
-        EXPECT_EQ(r.right - r.left, c.width) << c.name;
-        EXPECT_EQ(r.bottom - r.top, c.height) << c.name;
+        EXPECT_GE(r.right - r.left, 40);
+        EXPECT_GE(r.bottom - r.top, 10);
         EXPECT_EQ(run.Exit(), 0u);
     }
 }
 
-// Drags with the left button as the mouse would, in client coordinates.
-void Drag(HWND window, int dx, int dy)
-{
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 10));
-    PostMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100 + dx, 10 + dy));
-    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(100 + dx, 10 + dy));
-}
-
 TEST_F(MainWindow, ADraggedWindowKeepsItsPlaceAcrossARestart)
 {
-    RECT dragged;
+    RECT start, dragged;
     {
-        Tempulo run;
+        Tempulo run({});
         ASSERT_NE(run.window, nullptr);
-        const RECT start = run.Rect();
-        Drag(run.window, -300, 200);
+        start = run.Rect();
+        // As the mouse drags, in client coordinates.
+        const LPARAM from = MAKELPARAM(300, 10), to = MAKELPARAM(0, 210);
+        PostMessageW(run.window, WM_LBUTTONDOWN, MK_LBUTTON, from);
+        PostMessageW(run.window, WM_MOUSEMOVE, MK_LBUTTON, to);
+        PostMessageW(run.window, WM_LBUTTONUP, 0, to);
         EXPECT_TRUE(WaitUntil([&] { return run.Rect().top == start.top + 200; }, 5000));
         dragged = run.Rect();
         EXPECT_EQ(dragged.left, start.left - 300);
         EXPECT_EQ(run.Exit(), 0u);
     }
-    EXPECT_EQ(ReadTempuloSetting(L"Common", L"IsFreePos"), 1);
     Tempulo again;
     ASSERT_NE(again.window, nullptr);
     EXPECT_EQ(again.Rect().left, dragged.left);
@@ -315,34 +282,34 @@ TEST_F(MainWindow, ADraggedWindowKeepsItsPlaceAcrossARestart)
     EXPECT_EQ(again.Exit(), 0u);
 }
 
-TEST_F(MainWindow, AChangeOfTheScreenBringsBackAWindowLeftOffScreen)
+TEST_F(MainWindow, AChangeOfDisplayOrWorkAreaBringsBackAWindowLeftOffScreen)
 {
-    RECT work;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT work = WorkArea();
     const struct {
+        const char *name;
         int isFreePos;
         UINT message;
         WPARAM wParam;
-        int left, top; // where it must come back to
-    } cases[] = {
-        {0, WM_DISPLAYCHANGE, 32, work.right - 291, work.top},         // back to its edge
-        {1, WM_DISPLAYCHANGE, 32, work.right - 291, work.bottom - 37}, // pulled in
-        {1, WM_SETTINGCHANGE, SPI_SETWORKAREA, work.right - 291, work.bottom - 37},
-        // A dragged window without a stored position goes to its edge.
-        {1, WM_NULL, 0, work.right - 291, work.top},
+        bool toBottom; // else back at its top right corner
+    } rows[] = {
+        {"placed at its edge: back to the edge", 0, WM_DISPLAYCHANGE, 32, false},
+        {"dragged: pulled in after a display change", 1, WM_DISPLAYCHANGE, 32, true},
+        {"dragged: pulled in after a work area change", 1, WM_SETTINGCHANGE, SPI_SETWORKAREA, true},
+        {"marked dragged, no position ever stored: to its edge", 1, WM_NULL, 0, false},
     };
-    for (const auto &c : cases) {
-        ResetTempuloSettings();
-        WriteTempuloSettings({{L"Common", L"IsFreePos", c.isFreePos}});
-        Tempulo run;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        Tempulo run({{L"Common", L"IsFreePos", row.isFreePos}});
         ASSERT_NE(run.window, nullptr);
-        if (c.message != WM_NULL) {
+        const RECT before = run.Rect();
+        if (row.message != WM_NULL) {
             // Where a monitor that is gone now showed it.
             SetWindowPos(run.window, nullptr, 3000, 2000, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-            SendMessageW(run.window, c.message, c.wParam, 0);
+            SendMessageW(run.window, row.message, row.wParam, 0);
         }
-        EXPECT_EQ(run.Rect().left, c.left) << c.isFreePos << " " << c.message;
-        EXPECT_EQ(run.Rect().top, c.top) << c.isFreePos << " " << c.message;
+        const RECT r = run.Rect();
+        EXPECT_EQ(r.right, work.right);
+        EXPECT_EQ(r.top, row.toBottom ? work.bottom - (before.bottom - before.top) : work.top);
         EXPECT_EQ(run.Exit(), 0u);
     }
 }
