@@ -25,11 +25,12 @@ struct DecodedImage {
 constexpr std::size_t MaxDecodedBytes = std::size_t(512) * 1024 * 1024;
 
 // Decodes uncompressed (type 2) and run-length encoded (type 10) true-colour
-// images of 24 or 32 bits per pixel. Honours the image-identification field,
-// a colour map that precedes the pixels and the origin bits of the image
-// descriptor. Returns false, with `out` emptied, for anything else, for
-// truncated data and for pictures larger than MaxDecodedBytes; never reads
-// outside [data, data + size).
+// images of 24 or 32 bits per pixel, and colour-mapped ones (types 1 and 9)
+// with 8-bit indices into a map of 24- or 32-bit entries. Honours the
+// image-identification field, the colour map that follows it (skipped for
+// true-colour images) and the origin bits of the image descriptor. Returns false, with `out`
+// emptied, for anything else, for truncated data and for pictures larger than MaxDecodedBytes;
+// never reads outside [data, data + size).
 bool Decode(const std::uint8_t *data, std::size_t size, DecodedImage &out);
 
 } // namespace tga

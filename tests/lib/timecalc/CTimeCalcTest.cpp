@@ -2,187 +2,152 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include <limits.h>
+#include <stdio.h>
 
 namespace {
 
-// Years, months, days, hours, minutes, seconds, then the days-only total.
-using Diff = std::array<long, 7>;
-
-Diff ReadDiff(CTimeCalc &calc)
+// "dd.mm.yyyy hh:mm:ss" as a target (validated as the program builds it)
+// with "now" pinned to the second such text.
+FixedTimeCalc Calc(const char *target, const char *now = "01.01.2000 00:00:00")
 {
-    return {calc.GetDiffValue(Year),       calc.GetDiffValue(Month),  calc.GetDiffValue(Day),
-            calc.GetDiffValue(Hour),       calc.GetDiffValue(Minute), calc.GetDiffValue(Second),
-            calc.GetDiffValueDaysOnly(Day)};
-}
-
-const Diff kNoDiff = {0, 0, 0, 0, 0, 0, 0};
-
-TEST(TimeCalcValidation, ConstructorAndCalcDateIsValidAgreeOnTheLimits)
-{
-    const struct {
-        int day, month, year, hour, minute, second;
-        bool valid;
-    } cases[] = {{29, 2, 2024, 0, 0, 0, true},
-                 {29, 2, 2000, 0, 0, 0, true},
-                 {29, 2, 2023, 0, 0, 0, false},
-                 {29, 2, 1900, 0, 0, 0, false},
-                 {31, 12, 2099, 23, 59, 59, true},
-                 {1, 1, 1900, 0, 0, 0, true},
-                 {1, 1, 2100, 0, 0, 0, false},
-                 {31, 12, 1899, 0, 0, 0, false},
-                 {1, 13, 2024, 0, 0, 0, false},
-                 {31, 4, 2024, 0, 0, 0, false},
-                 {0, 5, 2024, 0, 0, 0, false},
-                 {1, 1, 2024, 24, 0, 0, false},
-                 {1, 1, 2024, 0, 60, 0, false},
-                 {1, 1, 2024, 0, 0, 60, false},
-                 // A negative field passed as WORD wraps to a large value.
-                 {1, 1, 2024, -1, 0, 0, false},
-                 {-1, 1, 2024, 0, 0, 0, false}};
-    for (const auto &c : cases) {
-        FixedTimeCalc calc(c.day, c.month, c.year, c.hour, c.minute, c.second);
-        EXPECT_EQ(calc.IsValidFlag(), c.valid) << Stamp(calc.Target());
-        EXPECT_EQ(calc.CalcDateIsValid(), c.valid) << Stamp(calc.Target());
-    }
-}
-
-TEST(TimeCalcValidation, InvalidTargetReadsZerosAndCountsAsExpiredEvenWhenRepaired)
-{
-    FixedTimeCalc calc(1, 1, 2100, 0, 0, 0);
-    calc.Now(1, 1, 2024, 0, 0, 0);
-    EXPECT_TRUE(calc.CalcDateExpired());
-    EXPECT_TRUE(calc.CalculateDiff());
-    EXPECT_EQ(ReadDiff(calc), kNoDiff);
-    EXPECT_EQ(calc.GetDiffValueDaysOnly(Hour), 0);
-
-    // The object keeps its verdict from construction.
-    FixedTimeCalc repaired(31, 2, 2030, 10, 0, 0);
-    repaired.Now(1, 1, 2030, 10, 0, 0);
-    repaired.SetCalcDateValue(Day, 28);
-    EXPECT_TRUE(repaired.CalcDateIsValid());
-    EXPECT_TRUE(repaired.CalcDateExpired());
-    repaired.CalculateDiff();
-    EXPECT_EQ(ReadDiff(repaired), kNoDiff);
-}
-
-// --- difference ---------------------------------------------------------------
-
-struct DiffCase {
-    int now[6]; // day, month, year, hour, minute, second
-    int target[6];
-    Diff diff;
-    bool expired;
-};
-
-class Difference : public ::testing::TestWithParam<DiffCase> {};
-
-TEST_P(Difference, ComponentsTotalAndExpiry)
-{
-    const DiffCase &c = GetParam();
-    const int *t = c.target, *n = c.now;
+    int t[6] = {}, n[6] = {};
+    sscanf(target, "%d.%d.%d %d:%d:%d", &t[0], &t[1], &t[2], &t[3], &t[4], &t[5]);
+    sscanf(now, "%d.%d.%d %d:%d:%d", &n[0], &n[1], &n[2], &n[3], &n[4], &n[5]);
     FixedTimeCalc calc(t[0], t[1], t[2], t[3], t[4], t[5]);
     calc.Now(n[0], n[1], n[2], n[3], n[4], n[5]);
-    ASSERT_TRUE(calc.CalculateDiff());
-    EXPECT_EQ(ReadDiff(calc), c.diff);
-    EXPECT_EQ(calc.CalcDateExpired(), c.expired);
+    calc.SetTarget(t[0], t[1], t[2], t[3], t[4], t[5]); // as given, also out of range
+    return calc;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WorkedExamples, Difference,
-    ::testing::Values(
-        DiffCase{{15, 1, 2024, 10, 0, 0}, {15, 1, 2025, 10, 0, 0}, {1, 0, 0, 0, 0, 0, 366}, false},
-        DiffCase{{31, 1, 2023, 10, 0, 0}, {1, 3, 2023, 10, 0, 0}, {0, 1, 1, 0, 0, 0, 29}, false},
-        DiffCase{{1, 1, 2024, 10, 0, 0}, {2, 1, 2024, 9, 0, 0}, {0, 0, 0, 23, 0, 0, 0}, false},
-        DiffCase{{10, 5, 2024, 10, 0, 0}, {10, 5, 2024, 9, 59, 59}, {0, 0, 0, 0, 0, 1, 0}, true}));
-
-INSTANTIATE_TEST_SUITE_P(
-    EdgeCases, Difference,
-    ::testing::Values(
-        // Target exactly now: nothing left, and reached; then one second
-        // ahead and one second past.
-        DiffCase{{6, 12, 2026, 17, 30, 15}, {6, 12, 2026, 17, 30, 15}, kNoDiff, true},
-        DiffCase{
-            {6, 12, 2026, 17, 30, 14}, {6, 12, 2026, 17, 30, 15}, {0, 0, 0, 0, 0, 1, 0}, false},
-        DiffCase{{6, 12, 2026, 17, 30, 16}, {6, 12, 2026, 17, 30, 15}, {0, 0, 0, 0, 0, 1, 0}, true},
-        // One second ahead across a year end; hours across midnight.
-        DiffCase{{31, 12, 2024, 23, 59, 59}, {1, 1, 2025, 0, 0, 0}, {0, 0, 0, 0, 0, 1, 0}, false},
-        DiffCase{{31, 12, 2024, 23, 0, 0}, {1, 1, 2025, 1, 0, 0}, {0, 0, 0, 2, 0, 0, 0}, false},
-        // The past mirrors the future; only expiry tells them apart.
-        DiffCase{{1, 3, 2023, 10, 0, 0}, {31, 1, 2023, 10, 0, 0}, {0, 1, 1, 0, 0, 0, 29}, true},
-        // 1 day 2:03:04, the face's reference value.
-        DiffCase{{6, 12, 2026, 10, 0, 0}, {7, 12, 2026, 12, 3, 4}, {0, 0, 1, 2, 3, 4, 1}, false},
-        // Twelve collected months make a year (one carried from the days).
-        DiffCase{{20, 1, 2024, 0, 0, 0}, {20, 1, 2025, 0, 0, 1}, {1, 0, 0, 0, 0, 1, 366}, false},
-        DiffCase{{1, 1, 1999, 0, 0, 0}, {1, 1, 2004, 0, 0, 0}, {5, 0, 0, 0, 0, 0, 1826}, false},
-        DiffCase{{1, 1, 1900, 0, 0, 0},
-                 {31, 12, 2099, 23, 59, 59},
-                 {199, 11, 30, 23, 59, 59, 73048},
-                 false},
-        // Days are measured against the earlier month (February 2024: 29).
-        DiffCase{{15, 2, 2024, 12, 0, 0}, {14, 3, 2024, 11, 0, 0}, {0, 0, 27, 23, 0, 0, 27}, false},
-        DiffCase{{29, 2, 2024, 0, 0, 0}, {29, 3, 2024, 0, 0, 0}, {0, 1, 0, 0, 0, 0, 29}, false}));
-
-TEST(TimeCalcDifference, RecomputingStartsFromZero)
+// "years months days hh:mm:ss total-days".
+std::string Diff(CTimeCalc &calc)
 {
-    FixedTimeCalc calc(1, 1, 2030, 0, 0, 0);
-    calc.Now(1, 1, 2025, 0, 0, 0);
-    calc.CalculateDiff();
-    calc.Now(31, 12, 2029, 23, 59, 58);
-    calc.CalculateDiff();
-    EXPECT_EQ(ReadDiff(calc), (Diff{0, 0, 0, 0, 0, 2, 0}));
+    char text[96];
+    snprintf(text, sizeof text, "%ldy %ldm %ldd %02ld:%02ld:%02ld %ld", calc.GetDiffValue(Year),
+             calc.GetDiffValue(Month), calc.GetDiffValue(Day), calc.GetDiffValue(Hour),
+             calc.GetDiffValue(Minute), calc.GetDiffValue(Second), calc.GetDiffValueDaysOnly(Day));
+    return text;
 }
 
-TEST(TimeCalcDifference, UnknownComponentsReadZero)
+TEST(TimeCalc, TargetIsValidWithinTheCalendarAndTheYearsOfTheClass)
 {
-    FixedTimeCalc calc(15, 1, 2025, 10, 0, 0);
-    calc.Now(15, 1, 2024, 9, 0, 0);
-    calc.CalculateDiff();
-    EXPECT_EQ(calc.GetDiffValueDaysOnly(Hour), 1);
-    for (CalcValueType type : {Month, Year, MilliSecond, DayOfWeek})
-        EXPECT_EQ(calc.GetDiffValueDaysOnly(type), 0) << type;
-    EXPECT_EQ(calc.GetDiffValue(MilliSecond), 0);
-    EXPECT_EQ(calc.GetDiffValue(DayOfWeek), 0);
+    const std::pair<const char *, bool> cases[] = {
+        {"29.02.2024 00:00:00", true},  {"29.02.2000 00:00:00", true},
+        {"29.02.2023 00:00:00", false}, {"29.02.1900 00:00:00", false},
+        {"01.01.1900 00:00:00", true},  {"31.12.2099 23:59:59", true},
+        {"31.12.1899 23:59:59", false}, {"01.01.2100 00:00:00", false},
+        {"31.04.2024 00:00:00", false}, {"01.13.2024 00:00:00", false},
+        {"00.05.2024 00:00:00", false}, {"01.01.2024 24:00:00", false},
+        {"01.01.2024 -1:00:00", false}}; // a WORD of 65535
+    for (const auto &c : cases) {
+        FixedTimeCalc calc = Calc(c.first);
+        EXPECT_EQ(calc.IsValidFlag(), c.second) << c.first;
+        EXPECT_EQ(calc.CalcDateIsValid(), c.second) << c.first;
+    }
+    // An invalid target reads zeros and counts as reached, even once repaired.
+    FixedTimeCalc calc = Calc("31.02.2030 10:00:00", "01.01.2030 10:00:00");
+    calc.SetCalcDateValue(Day, 28);
+    EXPECT_TRUE(calc.CalculateDiff() && calc.CalcDateIsValid() && calc.CalcDateExpired());
+    EXPECT_EQ(Diff(calc), "0y 0m 0d 00:00:00 0");
 }
 
-TEST(TimeCalcFields, TargetFieldsAreWrittenWithoutChecksAndLeapYearsCount)
+TEST(TimeCalc, DifferenceInComponentsAndWholeDaysAndExpiry)
 {
-    FixedTimeCalc calc(1, 1, 2030, 0, 0, 0);
-    calc.SetCalcDateValue(Month, 14);
-    calc.SetCalcDateValue(static_cast<CalcValueType>(8), 77);
-    EXPECT_EQ(calc.GetCalcDateValue(Month), 14);
-    EXPECT_EQ(calc.GetCalcDateValue(static_cast<CalcValueType>(8)), 0);
-    EXPECT_EQ(calc.GetCurrentValue(static_cast<CalcValueType>(-1)), 0);
-    EXPECT_TRUE(calc.IsValidFlag()) << "writing fields never changes the verdict";
-    EXPECT_FALSE(calc.CalcDateIsValid());
-
-    EXPECT_EQ(calc.GetDaysOfMonth(2, 2024) + calc.GetDaysOfMonth(2, 2000), 58);
-    EXPECT_EQ(calc.GetDaysOfMonth(2, 1900), 28);
-    EXPECT_EQ(calc.GetDaysOfMonth(0, 2024) + calc.GetDaysOfMonth(13, 2024), 0);
-    EXPECT_EQ(calc.GetDaysOfYear(2100), 365);
+    const struct {
+        const char *now, *target, *diff;
+        bool expired;
+    } cases[] = {
+        {"15.01.2024 10:00:00", "15.01.2025 10:00:00", "1y 0m 0d 00:00:00 366", false},
+        {"31.01.2023 10:00:00", "01.03.2023 10:00:00", "0y 1m 1d 00:00:00 29", false},
+        {"01.01.2024 10:00:00", "02.01.2024 09:00:00", "0y 0m 0d 23:00:00 0", false},
+        {"06.12.2026 10:00:00", "07.12.2026 12:03:04", "0y 0m 1d 02:03:04 1", false},
+        {"06.12.2026 17:30:15", "06.12.2026 17:30:15", "0y 0m 0d 00:00:00 0", true},
+        {"06.12.2026 17:30:16", "06.12.2026 17:30:15", "0y 0m 0d 00:00:01 0", true},
+        {"31.12.2024 23:59:59", "01.01.2025 00:00:00", "0y 0m 0d 00:00:01 0", false},
+        {"01.03.2023 10:00:00", "31.01.2023 10:00:00", "0y 1m 1d 00:00:00 29", true},
+        {"20.01.2024 00:00:00", "20.01.2025 00:00:01", "1y 0m 0d 00:00:01 366", false},
+        {"01.01.1900 00:00:00", "31.12.2099 23:59:59", "199y 11m 30d 23:59:59 73048", false},
+        // Days are counted against the earlier month (February 2024: 29).
+        {"15.02.2024 12:00:00", "14.03.2024 11:00:00", "0y 0m 27d 23:00:00 27", false},
+        {"29.02.2024 00:00:00", "29.03.2024 00:00:00", "0y 1m 0d 00:00:00 29", false},
+        {"28.02.2023 00:00:00", "28.03.2023 00:00:00", "0y 1m 0d 00:00:00 28", false}};
+    for (const auto &c : cases) {
+        FixedTimeCalc calc = Calc(c.target, c.now);
+        ASSERT_TRUE(calc.CalculateDiff());
+        EXPECT_EQ(Diff(calc), c.diff) << c.now << " -> " << c.target;
+        EXPECT_EQ(calc.CalcDateExpired(), c.expired) << c.now << " -> " << c.target;
+    }
+    FixedTimeCalc calc = Calc("01.01.2030 00:00:00", "01.01.2025 00:00:00");
+    calc.CalculateDiff();
+    calc.Now(31, 12, 2029, 23, 59, 58).CalculateDiff();
+    EXPECT_EQ(Diff(calc), "0y 0m 0d 00:00:02 0") << "a second calculation starts from zero";
 }
 
-// --- the real clock ----------------------------------------------------------
-
-TEST(TimeCalcClock, ConstructorsReadTheLocalClock)
+TEST(CalculateDate, CarriesEveryUnitBothWaysMonthsBeforeDays)
 {
-    SYSTEMTIME before;
-    GetLocalTime(&before);
-    CTimeCalc calc;
-    EXPECT_TRUE(calc.CalcDateIsValid());
-    // Unless the test straddles midnight of New Year's Eve, the year matches.
-    EXPECT_NEAR(calc.GetCurrentValue(Year), before.wYear, 1);
-    calc.CalculateDiff();
-    // The two clock readings lie at most a second apart.
-    EXPECT_LE(calc.GetDiffValueDaysOnly(Day) * 86400 + calc.GetDiffValue(Second), 1);
-    calc.SetCalcDateValue(Year, 2001);
-    calc.ResetCalcTime();
-    EXPECT_EQ(calc.GetCalcDateValue(Year), calc.GetCurrentValue(Year));
+    const struct {
+        const char *from;
+        int days, months, years, hours, minutes, seconds; // subtracted when days < 0
+        const char *expected;
+    } cases[] = {{"31.01.2023 10:00:00", 0, 1, 0, 0, 0, 0, "03.03.2023 10:00:00"},
+                 {"31.01.2024 10:00:00", 0, 1, 0, 0, 0, 0, "02.03.2024 10:00:00"},
+                 {"29.02.2024 10:00:00", 0, 0, 1, 0, 0, 0, "01.03.2025 10:00:00"},
+                 {"15.06.2024 10:00:00", 0, -25, 0, 0, 0, 0, "15.05.2022 10:00:00"},
+                 {"01.03.1900 10:00:00", -1, 0, 0, 0, 0, 0, "28.02.1900 10:00:00"},
+                 {"01.03.2000 10:00:00", -1, 0, 0, 0, 0, 0, "29.02.2000 10:00:00"},
+                 {"28.02.2023 10:00:00", 0, 0, 0, 24, 0, 0, "01.03.2023 10:00:00"},
+                 {"01.01.2024 00:00:00", 0, 0, 0, 0, 0, -1, "31.12.2023 23:59:59"},
+                 {"10.05.2024 00:10:00", 0, 0, 0, -1, 0, 0, "09.05.2024 23:10:00"},
+                 {"01.01.2000 00:00:00", 0, 0, 0, 0, 0, INT_MAX, "19.01.2068 03:14:07"},
+                 {"01.01.2000 00:00:00", 0, 0, 0, 0, 0, INT_MIN, "13.12.1931 20:45:52"}};
+    for (const auto &c : cases) {
+        FixedTimeCalc calc = Calc(c.from);
+        calc.CalculateDate(true, c.days, c.months, c.years, c.hours, c.minutes, c.seconds);
+        EXPECT_EQ(Stamp(calc.Target()), c.expected) << c.from;
+    }
+    // Shifting by n days and measuring back gives n; undoing it the start.
+    for (const char *start : {"01.01.1900 08:30:00", "28.02.1999 08:30:00", "29.02.2024 08:30:00"})
+        for (int n : {1, 59, 60, 365, 366, 1461, 36524, 36525}) {
+            FixedTimeCalc calc = Calc(start, start);
+            calc.CalculateDate(true, n, 0, 0);
+            calc.CalculateDiff();
+            if (calc.Target().Year > 2099) continue;
+            EXPECT_EQ(calc.GetDiffValueDaysOnly(Day), n) << start << " + " << n;
+            calc.CalculateDate(false, n, 0, 0);
+            EXPECT_EQ(Stamp(calc.Target()), start) << n;
+        }
+}
 
-    // The five-value form keeps the current second.
-    CTimeCalc noSecond(1, 1, 2030, 12, 30);
-    EXPECT_EQ(noSecond.GetCalcDateValue(Second), noSecond.GetCurrentValue(Second));
-    EXPECT_EQ(noSecond.GetCalcDateValue(Minute), 30);
+TEST(CalculateDate, WeekdaysAreProlepticMovesLandWithinAWeekAndWeeksOfTheYear)
+{
+    // 13.01.2025 is a Monday; start on each day of that week.
+    for (int start = 13; start <= 19; ++start)
+        for (int wd = Monday; wd <= Sunday; ++wd)
+            for (bool forward : {true, false}) {
+                FixedTimeCalc calc = Calc("13.01.2025 10:11:12");
+                calc.SetCalcDateValue(Day, start);
+                calc.CalculateWeekDay(forward, (WeekDays)wd);
+                const _MYSYSTEMTIME &t = calc.Target();
+                const int moved = forward ? t.Day - start : start - t.Day;
+                EXPECT_TRUE((t.DayOfWeek + 6) % 7 == wd && moved >= 0 && moved <= 6 &&
+                            (moved == 0) == (start - 13 == wd) && t.Hour == 10 && t.Second == 12)
+                    << start << " to " << wd << (forward ? " forward: " : " back: ") << Stamp(t);
+            }
+    FixedTimeCalc calc = Calc("14.01.2025 10:00:00");
+    calc.CalculateWeekDay(true, (WeekDays)7);
+    EXPECT_EQ(Stamp(calc.Target()), "14.01.2025 10:00:00") << "no such weekday";
+    for (const char *k : {"01.01.0001 1", "15.10.1582 5", "31.12.-001 5"}) { // proleptic
+        FixedTimeCalc old = Calc(k);
+        old.CalculateDate(true, 0, 0, 0);
+        EXPECT_EQ(old.Target().DayOfWeek, k[11] - '0') << k; // 0 = Sunday
+    }
+    EXPECT_EQ(calc.GetDayOfYear(1, 3, 2023) * 1000 + calc.GetDayOfYear(31, 12, 2024), 60366);
+    // Week 1 holds 1 January when that is a Monday to Thursday; December's
+    // last days stay in their year (ISO 8601 would say week 1 of 2025).
+    EXPECT_EQ(calc.GetWeekOfYear(31, 12, 2024), 53);
+    EXPECT_EQ(calc.GetWeekOfYear(1, 1, 2021) * 100 + calc.GetWeekOfYear(4, 1, 2021), 5301);
+    EXPECT_EQ(calc.GetWeeksOfYear(2021), 52);
 }
 
 } // namespace
