@@ -10,7 +10,9 @@ export XDG_CONFIG_HOME=$state_dir/home/.config
 export XDG_RUNTIME_DIR=$state_dir/run
 export LOCPATH=$state_dir/locale
 export WINEDEBUG=${WINEDEBUG:-fixme-all}
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winealsa.drv,winepulse.drv=d"
+# No debugger for a crash: it would wait for a person until the test's time
+# is up, where the crashed program should simply fail.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d;winealsa.drv,winepulse.drv=d"
 # Applied only to the Wine process (see wine-run.sh): the shell itself may
 # not know the locale.
 export TEST_LOCALE=${TEST_LOCALE:-en_US.UTF-8}

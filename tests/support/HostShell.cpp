@@ -10,17 +10,6 @@ namespace wintest {
 
 namespace {
 
-// Unix path of a file in the test output folder (see OutputPath); empty
-// when the harness set none.
-std::string HostOutputPath(const std::string &fileName)
-{
-    const std::wstring dir = Env(L"TEST_OUTPUT_DIR");
-    if (dir.empty() || dir[0] != L'/') return std::string();
-    std::string unixDir(dir.begin(), dir.end());
-    if (unixDir.back() != '/') unixDir += '/';
-    return unixDir + fileName;
-}
-
 std::string ReadFile(const std::wstring &path)
 {
     std::ifstream in(path.c_str(), std::ios::binary);
@@ -30,6 +19,15 @@ std::string ReadFile(const std::wstring &path)
 }
 
 } // namespace
+
+std::string HostOutputPath(const std::string &fileName)
+{
+    const std::wstring dir = Env(L"TEST_OUTPUT_DIR");
+    if (dir.empty() || dir[0] != L'/') return std::string();
+    std::string unixDir(dir.begin(), dir.end());
+    if (unixDir.back() != '/') unixDir += '/';
+    return unixDir + fileName;
+}
 
 std::wstring Wide(const std::string &text)
 {

@@ -8,6 +8,10 @@
 
 namespace wintest {
 
+// Unix path of a file in the test output folder (see OutputPath); empty
+// when the harness set none.
+std::string HostOutputPath(const std::string &fileName);
+
 // Whether host programs can be run: under Wine with an output folder.
 bool HostShellAvailable();
 
