@@ -12,23 +12,22 @@
 #include <string>
 #include <vector>
 
-// The test prefix has C: and Z: (fixed), D: (CD-ROM with a disc), E:
-// (removable, no disc), F: (folder gone) and G: (network); Q: is no drive.
+// In the test prefix D: is a CD-ROM with a disc, E: removable without one; Q: is none.
 
 namespace {
 
 using std::wstring;
 
-// The texts of a list joined by "|", sorted unless asked otherwise.
-wstring Items(const CArrayList &list, bool sorted = true)
+// The texts of a list, sorted, each ended by "|".
+wstring Items(const CArrayList &list)
 {
     std::vector<wstring> items;
     for (size_t i = 0; i < list.Count(); ++i)
         items.push_back(list.Get(i));
-    if (sorted) std::sort(items.begin(), items.end());
+    std::sort(items.begin(), items.end());
     wstring joined;
     for (const wstring &item : items)
-        joined += (joined.empty() ? L"" : L"|") + item;
+        joined += item + L"|";
     return joined;
 }
 
@@ -44,35 +43,28 @@ protected:
         SHFileOperationW(&remove);
     }
     wstring At(const wstring &relative) const { return root + L"\\" + relative; }
-    // "dir\" makes a folder, anything else a file holding its own name; a
-    // trailing "+h" or "+s" makes it hidden or system.
+    // "dir\" makes a folder, anything else a file holding its own name ("+h": hidden).
     void Make(std::initializer_list<wstring> entries)
     {
         for (wstring e : entries) {
-            const bool hidden = e.size() > 2 && e.substr(e.size() - 2) == L"+h",
-                       system = e.size() > 2 && e.substr(e.size() - 2) == L"+s";
-            e.resize(e.size() - (hidden || system ? 2 : 0));
-            if (e.back() == L'\\') {
-                ASSERT_TRUE(CreateDirectoryW(At(e).c_str(), nullptr)) << e;
-            } else {
+            const bool hidden = e.size() > 2 && e.substr(e.size() - 2) == L"+h";
+            e.resize(e.size() - (hidden ? 2 : 0));
+            if (e.back() == L'\\')
+                CreateDirectoryW(At(e).c_str(), nullptr);
+            else
                 std::ofstream(At(e).c_str()) << std::string(e.begin(), e.end());
-            }
-            SetFileAttributesW(At(e).c_str(),
-                               (hidden ? FILE_ATTRIBUTE_HIDDEN : 0) |
-                                   (system ? FILE_ATTRIBUTE_SYSTEM : 0) |
-                                   (e.back() == L'\\' ? FILE_ATTRIBUTE_DIRECTORY : 0));
+            if (hidden) SetFileAttributesW(At(e).c_str(), FILE_ATTRIBUTE_HIDDEN);
         }
     }
-    // What a file made by Make holds, or "-" when there is none.
-    std::string Read(const wstring &relative) const
+    // What a file holds, "/" for a folder, "-" for nothing.
+    std::string Seen(const wstring &relative) const
     {
+        const DWORD attributes = GetFileAttributesW(At(relative).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) return "-";
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "/";
         std::ostringstream text;
         text << std::ifstream(At(relative).c_str()).rdbuf();
-        return text.str().empty() ? "-" : text.str();
-    }
-    bool Exists(const wstring &relative) const
-    {
-        return GetFileAttributesW(At(relative).c_str()) != INVALID_FILE_ATTRIBUTES;
+        return text.str();
     }
 
     const wstring root = [] {
@@ -82,7 +74,7 @@ protected:
     }();
 };
 
-TEST(FileSystemPaths, CleanAndCombineNeverLeaveTheRootAndRefuseWhatDoesNotFit)
+TEST_F(Scratch, PathsNamesFoldersCopiesAndListsStayWithinTheirBaseAndRules)
 {
     // Never above C: or \\server; only whole ".." steps go up; no relative path.
     wstring cleaned, bases;
@@ -100,10 +92,15 @@ TEST(FileSystemPaths, CleanAndCombineNeverLeaveTheRootAndRefuseWhatDoesNotFit)
     const wstring n255(255, L'n');
     EXPECT_EQ(wstring(CFileSystem(L"C:", true).CombinePath(n255.c_str())), L"C:\\" + n255);
     EXPECT_STREQ(CFileSystem(L"C:\\a", true).CombinePath(n255.c_str()), L"") << "would be cut";
-}
 
-TEST_F(Scratch, WildcardFieldsAndTheFirstFreeCounter)
-{
+    // The nearest existing folder, else the fallback (or its nearest one).
+    const wchar_t *real[][3] = {{L"C:\\windows\\no\\such", L"Z:\\", L"C:\\windows"},
+                                {L"D:\\Disc\\missing", L"C:\\", L"D:\\Disc"},
+                                {L"E:\\photos", L"C:\\windows", L"C:\\windows"}, // no disc
+                                {L"Q:\\x", L"C:\\no such\\deeper", L"C:\\"}};
+    for (const auto &c : real)
+        EXPECT_STREQ(CFileSystem(c[0], true).RealDir(false, c[1]), c[2]) << c[0];
+
     CFileSystem fs(root.c_str(), true);
     const SYSTEMTIME eve = {2024, 12, 0, 31, 23, 59, 58, 0};
     EXPECT_STREQ(fs.ReplaceWildcard(L"T_{yyyyMMdd_hhmmss}", eve), L"T_20241231_235958");
@@ -112,7 +109,6 @@ TEST_F(Scratch, WildcardFieldsAndTheFirstFreeCounter)
     const wstring longest = wstring(255, L'n') + L"{yyyy}";
     EXPECT_EQ(wstring(fs.ReplaceWildcard(longest.c_str(), eve)).size(), 259u);
     EXPECT_STREQ(fs.ReplaceWildcard((L"n" + longest).c_str(), eve), L"");
-
     EXPECT_STREQ(fs.ReplaceWildcard(L"Shot{000}", eve), L"Shot001");
     Make({L"Shot001", L"Shot002", L"Shot003\\", L"20241231_1.png", L"0-1"});
     EXPECT_STREQ(fs.ReplaceWildcard(L"Shot{000}", eve), L"Shot004") << "folders take names too";
@@ -122,133 +118,51 @@ TEST_F(Scratch, WildcardFieldsAndTheFirstFreeCounter)
         Make({L"Pic" + std::to_wstring(n)});
     EXPECT_STREQ(fs.ReplaceWildcard(L"Pic{0}", eve), L"") << "rather than overwrite a file";
     EXPECT_STREQ(fs.ReplaceWildcard(L"Pic{00}", eve), L"Pic01");
-}
 
-TEST_F(Scratch, FoldersAreMadeAndRemovedBelowTheBaseOnly)
-{
     wstring slashed = At(L"x/y/z");
     std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
     EXPECT_TRUE(CFileSystem(slashed.c_str(), true).CreateDir());
     EXPECT_TRUE(CFileSystem(root.c_str(), true).CreateDir(L"one/two"));
-    EXPECT_TRUE(Exists(L"x\\y\\z") && Exists(L"one\\two"));
-    Make({L"taken"});
+    Make({L"taken", L"base\\", L"base\\a\\", L"base\\a\\b\\", L"base\\full\\", L"base\\full\\keep",
+          L"base\\in", L"out\\"});
     for (const wstring &path : {At(L"taken"), At(L"taken\\below"), wstring(L"rel\\dir")})
         EXPECT_FALSE(CFileSystem(path.c_str(), true).CreateDir()) << path;
-
-    Make(
-        {L"base\\", L"base\\a\\", L"base\\a\\b\\", L"base\\full\\", L"base\\full\\keep", L"out\\"});
     CFileSystem base(At(L"base").c_str(), true);
     EXPECT_TRUE(base.DeleteDir(L"a/b"));
-    EXPECT_FALSE(Exists(L"base\\a"));
-    EXPECT_FALSE(base.DeleteDir(L"full"));
-    EXPECT_FALSE(base.DeleteDir(L"..\\out") || base.DeleteDir(At(L"out").c_str()));
-    EXPECT_TRUE(Exists(L"out"));
-
-    EXPECT_TRUE(base.DeleteOrRecycleDir(L"full", true));
-    EXPECT_FALSE(Exists(L"base\\full"));
-    Make({L"base\\in"});
+    EXPECT_FALSE(base.DeleteDir(L"full") || base.DeleteDir(L"..\\out") ||
+                 base.DeleteDir(At(L"out").c_str()));
     for (const wchar_t *name : {L"*", L"..", L"x\\..\\..", L"G:\\Share", L"in"})
         EXPECT_FALSE(base.DeleteOrRecycleDir(name, false)) << name;
     for (const wchar_t *path : {L"G:\\", L"\\\\server\\share", L"", L"base"})
         EXPECT_FALSE(CFileSystem(path, true).DeleteOrRecycleDir(L"", false)) << path;
-    EXPECT_EQ(Read(L"base\\in"), "base\\in");
-    EXPECT_TRUE(CFileSystem(L"G:\\", true).DirExists(L"Share"));
-
-    EXPECT_TRUE(base.CanWrite());
-    EXPECT_FALSE(Exists(L"base\\Orva.dat2")) << "the probe leaves no trace";
+    EXPECT_TRUE(base.DeleteOrRecycleDir(L"full", true) && base.CanWrite());
+    EXPECT_EQ(Seen(L"x\\y\\z") + Seen(L"one\\two") + Seen(L"base\\a") + Seen(L"out") +
+                  Seen(L"base\\full") + Seen(L"base\\in") + Seen(L"base\\Orva.dat2"),
+              "//-/-base\\in-")
+        << "the write probe leaves no trace";
     Make({L"base\\Orva.dat2"});
-    EXPECT_TRUE(base.CanWrite());
-    EXPECT_EQ(Read(L"base\\Orva.dat2"), "base\\Orva.dat2");
-}
+    EXPECT_TRUE(base.CanWrite() && CFileSystem(L"G:\\", true).DirExists(L"Share"));
+    EXPECT_EQ(Seen(L"base\\Orva.dat2"), "base\\Orva.dat2");
 
-TEST_F(Scratch, CopyDirSkipsHiddenNeverOverwritesNorCopiesIntoItself)
-{
-    Make({L"src\\", L"src\\a", L"src\\h+h", L"src\\s+s", L"src\\sub\\", L"src\\sub\\b", L"skip\\",
-          L"all\\", L"dirs\\", L"dst\\", L"dst\\a", L"src2\\"});
+    // Copies skip hidden files if asked, never overwrite nor copy into themselves;
+    // counts and lists ignore case and take bare words as extensions.
+    Make({L"src\\", L"src\\a.txt", L"src\\b.TXT", L"src\\c.bmp", L"src\\mytxt", L"src\\h.txt+h",
+          L"src\\sub\\", L"src\\sub\\d.txt", L"skip\\", L"dst\\", L"dst\\a.txt"});
+    CFileSystem all(L"", false), skipping(At(L"src").c_str(), true);
     EXPECT_TRUE(CFileSystem(At(L"skip").c_str(), true).CopyDir(At(L"src").c_str(), false));
-    EXPECT_EQ(Read(L"skip\\sub\\b") + Read(L"skip\\a"), "src\\sub\\bsrc\\a");
-    EXPECT_FALSE(Exists(L"skip\\h") || Exists(L"skip\\s"));
-    CFileSystem all(L"", false);
-    EXPECT_TRUE(all.CopyDir(At(L"src").c_str(), At(L"all").c_str(), false));
-    EXPECT_EQ(Read(L"all\\h") + Read(L"all\\s"), "src\\hsrc\\s");
-    EXPECT_TRUE(all.CopyDir(At(L"src").c_str(), At(L"dirs").c_str(), true));
-    EXPECT_TRUE(Exists(L"dirs\\sub") && !Exists(L"dirs\\a"));
-
-    EXPECT_FALSE(all.CopyDir(At(L"src").c_str(), At(L"dst").c_str(), false));
-    EXPECT_EQ(Read(L"dst\\a"), "dst\\a") << "not overwritten";
-    EXPECT_FALSE(all.CopyDir(At(L"src").c_str(), At(L"src\\sub").c_str(), false));
-    EXPECT_FALSE(Exists(L"src\\sub\\sub"));
-    EXPECT_TRUE(all.CopyDir(At(L"src").c_str(), At(L"src2").c_str(), false)) << "a mere prefix";
-}
-
-TEST_F(Scratch, CountsAndListsObeyTheSelectionRules)
-{
-    Make({L"a.txt", L"b.TXT", L"c.bmp", L"mytxt", L"d.txt+h", L"e.txt+s", L"sub\\", L"sub\\f.txt",
-          L"sub\\deeper\\", L"sub\\deeper\\g.txt", L"hid\\+h", L"hid\\h.txt"});
-    CFileSystem skipping(root.c_str(), true), all(root.c_str(), false);
-    // Matching ignores case; "mytxt" has no .txt extension; a bare word is one.
-    const int counts[] = {skipping.CountFiles(L"*.txt", false),
-                          all.CountFiles(L"*.txt", false),
-                          skipping.CountFiles(L" txt ; *.bmp ;;", false),
-                          skipping.CountFiles(L"*.txt", true),
-                          all.CountFiles(L"*.txt", true),
-                          skipping.CountFiles(L"*", L"picture.BMP", false),
-                          skipping.CountList(L"*", true, false),
-                          all.CountList(L"*", true, true),
-                          skipping.CountList(L"g.*", false, true)};
-    EXPECT_EQ(std::vector<int>(counts, counts + 9), (std::vector<int>{2, 4, 3, 4, 7, 1, 1, 3, 1}));
-
-    CArrayList txt, folders, ordered(true), extensions;
-    skipping.FillList(&txt, L"*.txt", false);
-    all.FillList(&folders, L"*", true);
+    EXPECT_FALSE(all.CopyDir(At(L"src").c_str(), At(L"dst").c_str(), false) ||
+                 all.CopyDir(At(L"src").c_str(), At(L"src\\sub").c_str(), false));
+    EXPECT_EQ(Seen(L"skip\\sub\\d.txt") + Seen(L"skip\\h.txt") + Seen(L"dst\\a.txt") +
+                  Seen(L"src\\sub\\sub"),
+              "src\\sub\\d.txt-dst\\a.txt-");
+    EXPECT_EQ(skipping.CountFiles(L"*.txt", false) * 100 +
+                  skipping.CountFiles(L"*.txt", true) * 10 +
+                  skipping.CountFiles(L" txt ; *.bmp ;;", false),
+              233);
+    CArrayList ordered(true);
     skipping.FillListExtended(&ordered, L"a.*;*.txt;*.bmp", false);
-    all.ExtendList(&extensions);
-    EXPECT_EQ(Items(txt) + L"/" + Items(folders), L"a.txt|b.TXT/hid|sub");
-    EXPECT_EQ(ordered.Get(0) + (L"/" + Items(ordered)), L"c.bmp/a.txt|a.txt|b.TXT|c.bmp")
+    EXPECT_EQ(ordered.Get(0) + (L"/" + Items(ordered)), L"c.bmp/a.txt|a.txt|b.TXT|c.bmp|")
         << "the last filter first";
-    EXPECT_EQ(Items(extensions), L".bmp|.txt");
-
-    CFileList files; // records: name, times and size
-    skipping.FileList(&files, L"c", L"BMP");
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    ASSERT_TRUE(GetFileAttributesExW(At(L"c.bmp").c_str(), GetFileExInfoStandard, &data));
-    ASSERT_EQ(files.Count(), 1u);
-    EXPECT_TRUE(!wcscmp(files.Get(0)->Name, L"c.bmp") && files.Get(0)->SizeLow == 5 &&
-                !CompareFileTime(&files.Get(0)->LastWriteTime, &data.ftLastWriteTime));
-}
-
-TEST(FileSystemDrives, TypesListsAndTheNearestExistingFolder)
-{
-    using FS = CFileSystem;
-    const struct {
-        const wchar_t *path;
-        FS::DriveType type;
-    } types[] = {{L"c:\\lower\\case", FS::DriveFixed}, {L"Z:", FS::DriveFixed},
-                 {L"D:\\Disc", FS::DriveCdRom},        {L"E:\\", FS::DriveRemovable},
-                 {L"F:\\", FS::DriveNoRootDir},        {L"G:\\Share", FS::DriveRemote},
-                 {L"Q:\\", FS::DriveType(-1)},         {L"\\\\server\\share", FS::DriveType(-1)}};
-    for (const auto &c : types)
-        for (int type = FS::DriveAll; type <= 8; ++type)
-            EXPECT_EQ(FS(c.path, true).IsDriveOfType(FS::DriveType(type)), type == c.type)
-                << c.path << " as " << type;
-    CArrayList drives, fixed;
-    FS(L"", true).GetDrives(&drives);
-    FS(L"", true).GetDrivesOfType(&fixed, FS::DriveFixed);
-    EXPECT_EQ(Items(drives, false) + L"/" + Items(fixed, false),
-              L"C:\\|D:\\|E:\\|F:\\|G:\\|Z:\\/C:\\|Z:\\");
-
-    const struct {
-        const wchar_t *path;
-        bool emptyStaysEmpty;
-        const wchar_t *fallback, *expected;
-    } real[] = {{L"C:\\windows\\no\\such", false, L"Z:\\", L"C:\\windows"},
-                {L"D:\\Disc\\missing", false, L"C:\\", L"D:\\Disc"},
-                {L"E:\\photos", false, L"C:\\windows", L"C:\\windows"}, // no disc
-                {L"F:\\x", false, L"C:\\windows", L"C:\\windows"},
-                {L"Q:\\x", false, L"C:\\no such\\deeper", L"C:\\"},
-                {L"Q:\\x", false, L"R:\\fallback", L"R:\\fallback"}};
-    for (const auto &c : real)
-        EXPECT_STREQ(FS(c.path, true).RealDir(c.emptyStaysEmpty, c.fallback), c.expected) << c.path;
 }
 
 } // namespace
