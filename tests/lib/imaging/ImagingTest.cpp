@@ -183,7 +183,7 @@ TEST(ImageFiles, TgaDecodingSavesAndNames)
     const std::string size =
         std::to_string(image.GetWidth()) + "x" + std::to_string(image.GetHeight()) + ";";
     EXPECT_EQ(seen,
-              "BMP " + size + "GIF " + size + "PNG " + size + "TIFF " + size + "JPEG " + size);
+              "BMP3 " + size + "GIF " + size + "PNG " + size + "TIFF " + size + "JPEG " + size);
     for (const wchar_t *name : {L"p.bmp", L"p.gif"}) { // through LoadImage and OLE
         CImage back;
         ASSERT_TRUE(back.Load((folder + L"\\" + name).c_str()));
