@@ -62,23 +62,12 @@ std::vector<Item> Items(const wchar_t *spec)
 
 HWND OwnedBox(DWORD processId, HWND owner)
 {
-    struct Search {
-        DWORD processId;
-        HWND owner, found;
-    } search = {processId, owner, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            Search *s = (Search *)param;
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (pid != s->processId || !IsWindowVisible(window) ||
-                GetWindow(window, GW_OWNER) != s->owner || ClassOf(window) != L"#32770")
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        (LPARAM)&search);
-    return search.found;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", nullptr)) != nullptr;) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == processId && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == owner) return w;
+    }
+    return nullptr;
 }
 
 HWND WaitForOwnedBox(DWORD processId, HWND owner)
