@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -48,7 +49,7 @@ struct Value {
     bool text;
 };
 
-std::vector<Value> Tree()
+std::vector<Value> Values()
 {
     std::vector<Value> values;
     for (const auto &branch : kTree) {
@@ -60,46 +61,28 @@ std::vector<Value> Tree()
     return values;
 }
 
-// Every field that loading and saving carry, but the colours and the folder.
-// clang-format off
-#define PERSISTED_FIELDS(X)                                                                        \
-    X(Tag) X(Monat) X(Jahr) X(Stunde) X(Minute) X(FontType) X(TabIndex) X(BackColor) X(AutoStart)  \
-    X(TickEnabled) X(TickAtLastSecondsEnabled) X(AcceptPast) X(SpecialDay) X(SpecialYear)          \
-    X(SetTime) X(SetPlus) X(TD_Tag) X(TD_Monat) X(TD_Jahr) X(TD_Stunde) X(TD_Minute)               \
-    X(TD_Sekunde) X(Event) X(EventNo) X(SoundEnabled) X(TakePrntScrn) X(ExtensionNo)              \
-    X(TaskEnabled) X(IsMo) X(IsDi) X(IsMi) X(IsDo) X(IsFr) X(IsSa) X(IsSo) X(TaskState)            \
-    X(Start_Stunde) X(Start_Minute) X(Count_Stunde) X(Count_Minute) X(Jeweils_Stunde)              \
-    X(Jeweils_Minute) X(FormatNo) X(Zoom) X(PosHorizontal) X(PosVertikal) X(Front)                 \
-    X(Use1Monitor) X(IsFreePos) X(ShowInTaskbar) X(TaskbarChanged) X(PositionLeft) X(PositionTop)
-// clang-format on
+// The stored tree: "sub\\name" to type and bytes.
+using Tree = std::map<std::wstring, std::pair<DWORD, std::vector<BYTE>>>;
 
-struct FontFacts {
-    std::wstring face;
-    long height, weight;
-    COLORREF color;
-};
-
-FontFacts FactsOf(CFont *font)
+Tree Dump(const std::wstring &base)
 {
-    return {font->GetFaceName(), font->GetHeight(), font->GetWeight(), font->GetColor()};
-}
-
-// The fields and font facts that differ; empty when none does.
-std::string Differences(tAppData *a, const tSettings &s, const FontFacts &font)
-{
-    std::ostringstream out;
-#define SAME(field)                                                                                \
-    if (a->Settings.field != s.field) out << #field " " << a->Settings.field << " ";
-    PERSISTED_FIELDS(SAME)
-#undef SAME
-    for (int i = 0; i < CUSTOM_COLOR_COUNT; ++i)
-        if (a->Settings.RgbColors[i] != s.RgbColors[i]) out << "RgbColors" << i << " ";
-    if (wcscmp(a->Settings.PrntScrnPath, s.PrntScrnPath)) out << "PrntScrnPath ";
-    const FontFacts f = FactsOf(a->Font);
-    if (f.face != font.face || f.height != font.height || f.weight != font.weight ||
-        f.color != font.color)
-        out << "font ";
-    return out.str();
+    Tree tree;
+    HKEY root;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, base.c_str(), 0, KEY_READ, &root)) return tree;
+    wchar_t sub[256];
+    for (DWORD i = 0, n = 256; !RegEnumKeyExW(root, i, sub, &n, 0, 0, 0, 0); ++i, n = 256) {
+        HKEY key;
+        if (RegOpenKeyExW(root, sub, 0, KEY_READ, &key)) continue;
+        wchar_t name[256];
+        BYTE data[2048];
+        for (DWORD k = 0, nn = 256, type = 0, size = sizeof data;
+             !RegEnumValueW(key, k, name, &nn, 0, &type, data, &size);
+             ++k, nn = 256, size = sizeof data)
+            tree[std::wstring(sub) + L"\\" + name] = {type, {data, data + size}};
+        RegCloseKey(key);
+    }
+    RegCloseKey(root);
+    return tree;
 }
 
 class Persistence : public ::testing::Test {
@@ -123,6 +106,15 @@ protected:
         return ReadRaw(base + L"\\" + sub, value).Dword();
     }
     CRegistry Store() const { return CRegistry(app->RegistryKey, RegCurrentUser); }
+    // Loaded over the defaults and saved again into a fresh tree.
+    Tree Resaved()
+    {
+        ApplyDefaults(app);
+        LoadSettings(app);
+        RegDeleteTreeW(HKEY_CURRENT_USER, base.c_str());
+        SaveSettings(app);
+        return Dump(base);
+    }
 
     const std::wstring name = wintest::UniqueName(L"TempuloTest-");
     const std::wstring base = L"Software\\Wow6432Node\\Orvandt\\" + name;
@@ -131,14 +123,15 @@ protected:
 
 TEST_F(Persistence, NothingStoredLoadsEveryDefaultAndWritesNothing)
 {
-    tSettings defaults = app->Settings;
-    defaults.PositionLeft = defaults.PositionTop = INT_MIN;
-    const FontFacts font = FactsOf(app->Font);
+    SaveSettings(app);
+    const Tree defaults = Dump(base);
+    RegDeleteTreeW(HKEY_CURRENT_USER, base.c_str());
     app->Settings.PositionLeft = 10;
     LoadSettings(app);
-    EXPECT_EQ(Differences(app, defaults, font), "");
+    EXPECT_FALSE(wintest::RawKeyExists(base)) << "loading writes nothing";
+    EXPECT_EQ(app->Settings.PositionLeft, INT_MIN);
     EXPECT_STREQ(app->Layout->Format, L"ddddd hh:mm:ss");
-    EXPECT_FALSE(wintest::RawKeyExists(base));
+    EXPECT_TRUE(Resaved() == defaults);
 }
 
 TEST_F(Persistence, EverySettingSurvivesSaveAndLoadInItsRegistryForm)
@@ -163,22 +156,14 @@ TEST_F(Persistence, EverySettingSurvivesSaveAndLoadInItsRegistryForm)
     delete app->Font;
     app->Font = new CFont(L"Courier New", 700L, -40L, 1, 1, 1);
     app->Font->SetColor(0x00345678);
-    s.PositionLeft = s.PositionTop = INT_MIN; // not loaded: the window's to save
     SaveSettings(app);
-    const tSettings saved = s;
-    const FontFacts font = FactsOf(app->Font);
-
+    const Tree saved = Dump(base);
+    ASSERT_EQ(saved.size(), 74u) << "the whole tree but the window's position";
     // The int form keeps negative numbers apart from large ones.
     EXPECT_EQ(Stored(L"Calc", L"TD_Tag"), 0xFFFFFFFCu);
     EXPECT_EQ(Stored(L"Calc", L"TD_Sekunde"), 0x7FFFFFFFu);
-    EXPECT_EQ(Stored(L"Colors", L"RgbColors15"), 0x00101010u);
-    EXPECT_FALSE(ReadRaw(base + L"\\position", L"left").found) << "the window's to save";
-
-    ApplyDefaults(app);
-    LoadSettings(app);
-    EXPECT_EQ(Differences(app, saved, font), "");
+    EXPECT_TRUE(Resaved() == saved) << "every value loaded back";
     EXPECT_EQ(app->Font->GetHeight(), -40) << "the stored logical height, not points";
-    EXPECT_EQ(app->Font->GetItalic() + app->Font->GetUnderline() + app->Font->GetStrikeOut(), 3);
     EXPECT_STREQ(app->Layout->Format, L" yyy.MM.ddd hh:mm:ss ") << "font faces get blanks";
 }
 
@@ -186,34 +171,27 @@ TEST_F(Persistence, NumbersOutOfRangeAndBooleansOtherThanOneLoadSafely)
 {
     const struct {
         const wchar_t *sub, *name;
-        int stored, loaded;
-        int tSettings::*field;
-        bool tSettings::*flag;
+        int stored, saved; // as found, and as the next save writes it
     } cases[] = {
-        {L"Option", L"FontType", 0, 1, &tSettings::FontType, nullptr},
-        {L"Option", L"FontType", 7, 1, &tSettings::FontType, nullptr},
-        {L"Option", L"FormatNo", -1, 0, &tSettings::FormatNo, nullptr},
-        {L"Option", L"FormatNo", INT_MIN, 0, &tSettings::FormatNo, nullptr},
-        {L"Option", L"FormatNo", 3, 3, &tSettings::FormatNo, nullptr},
-        {L"Action", L"EventNo", 4, 0, &tSettings::EventNo, nullptr},
-        {L"Action", L"EventNo", -1, 0, &tSettings::EventNo, nullptr},
-        {L"Common", L"Front", 2, 0, nullptr, &tSettings::Front},
-        {L"Option", L"TickAtLastSecondsEnabled", -1, 0, nullptr,
-         &tSettings::TickAtLastSecondsEnabled},
-        {L"Task", L"IsSo", 1, 1, nullptr, &tSettings::IsSo},
-        {L"Action", L"SoundEnabled", 257, 0, nullptr, &tSettings::SoundEnabled},
+        {L"Option", L"FontType", 0, 1},
+        {L"Option", L"FontType", 7, 1},
+        {L"Option", L"FormatNo", -1, 0},
+        {L"Option", L"FormatNo", INT_MIN, 0},
+        {L"Option", L"FormatNo", 3, 3},
+        {L"Action", L"EventNo", 4, 0},
+        {L"Action", L"EventNo", -1, 0},
+        {L"Common", L"Front", 2, 0},
+        {L"Option", L"TickAtLastSecondsEnabled", -1, 0},
+        {L"Task", L"IsSo", 1, 1},
+        {L"Action", L"SoundEnabled", 257, 0},
+        {L"Font", L"Italic", 0x101, 1},
     };
     for (const auto &c : cases) {
-        ApplyDefaults(app);
+        RegDeleteTreeW(HKEY_CURRENT_USER, base.c_str());
         Store().WriteValue(c.sub, c.name, c.stored);
-        LoadSettings(app);
-        EXPECT_EQ(c.field ? app->Settings.*c.field : (int)(app->Settings.*c.flag), c.loaded)
-            << c.name << " stored as " << c.stored;
+        Resaved();
+        EXPECT_EQ(Store().ReadValue(c.sub, c.name, -99), c.saved) << c.name << " " << c.stored;
     }
-    // Font styles are one byte.
-    Store().WriteValue(L"Font", L"Italic", 0x101);
-    LoadSettings(app);
-    EXPECT_EQ(app->Font->GetItalic(), 1);
 }
 
 // A value of another type, size or shape than the program writes is as
@@ -245,45 +223,27 @@ TEST_F(Persistence, EveryValueOfTheTreeSurvivesWhatOthersLeaveThere)
         {"text without end", true, REG_SZ, unterminated, 8, L"C:\\x"},
         {"text of an odd size", true, REG_SZ, L"C:\\z", 7, L"C:\\"},
     };
-    tSettings defaults = app->Settings;
-    defaults.PositionLeft = defaults.PositionTop = INT_MIN;
-    const FontFacts font = FactsOf(app->Font);
-    const std::vector<Value> tree = Tree();
+    SaveSettings(app);
+    const Tree defaults = Dump(base);
+    const std::vector<Value> tree = Values();
     ASSERT_EQ(tree.size(), 76u);
     for (const Value &v : tree)
         for (const auto &f : forms) {
             if (f.forText != v.text) continue;
-            ApplyDefaults(app);
             RegDeleteTreeW(HKEY_CURRENT_USER, base.c_str());
             ASSERT_TRUE(WriteRaw(base + L"\\" + v.sub, v.name.c_str(), f.type, f.data, f.size));
-            LoadSettings(app);
-            tSettings expected = defaults;
-            FontFacts expectedFont = font;
-            if (f.loaded && v.name == L"PrntScrnPath") wcscpy_s(expected.PrntScrnPath, f.loaded);
-            if (f.loaded && v.name == L"FaceName") expectedFont.face = f.loaded;
-            EXPECT_EQ(Differences(app, expected, expectedFont), "")
+            Tree expected = defaults;
+            if (f.loaded) {
+                const BYTE *p = (const BYTE *)f.loaded;
+                expected[v.sub + L"\\" + v.name].second.assign(p, p + (wcslen(f.loaded) + 1) * 2);
+            }
+            // Loaded as missing (or as far as it goes), and written back clean.
+            EXPECT_TRUE(Resaved() == expected)
                 << f.what << " in " << std::string(v.name.begin(), v.name.end());
+            const int position =
+                v.name == L"left" ? app->Settings.PositionLeft : app->Settings.PositionTop;
+            EXPECT_TRUE(v.sub != L"position" || position == INT_MIN) << f.what;
         }
-
-    // All at once, then saved: every value in the program's own form.
-    for (const Value &v : tree)
-        WriteRaw(base + L"\\" + v.sub, v.name.c_str(), v.text ? REG_DWORD : REG_SZ, L"17", 4);
-    ApplyDefaults(app);
-    LoadSettings(app);
-    SaveSettings(app);
-    for (const Value &v : tree) {
-        if (v.sub == L"position") continue; // written by the window
-        const wintest::RawValue stored = ReadRaw(base + L"\\" + v.sub, v.name.c_str());
-        const std::string name(v.name.begin(), v.name.end());
-        EXPECT_EQ(stored.type, v.text ? (DWORD)REG_SZ : (DWORD)REG_DWORD) << name;
-        if (v.text)
-            EXPECT_TRUE(stored.data.size() >= 2 && stored.data.size() % 2 == 0 &&
-                        stored.data[stored.data.size() - 1] == 0 &&
-                        stored.data[stored.data.size() - 2] == 0)
-                << name;
-        else
-            EXPECT_EQ(stored.data.size(), 4u) << name;
-    }
 }
 
 TEST_F(Persistence, SavingTakesCareOfTheFreePositionAndTheAutostartEntry)
