@@ -2,7 +2,7 @@
 // second thread, while the test's thread is inside the modal loop.
 #pragma once
 
-#include <windows.h>
+#include "support/WinTest.h"
 
 #include <atomic>
 #include <functional>
@@ -12,20 +12,28 @@ namespace wintest {
 
 class DialogPresser {
 public:
-    // Clicks the button with this id (IDOK, IDCANCEL, ...) of the first
-    // visible dialog of this process that appears within ten seconds, after
-    // handing the dialog to inspect (on the presser's thread: collect what
-    // is needed there and check it after the dialog has ended).
-    explicit DialogPresser(int buttonId, std::function<void(HWND)> inspect = nullptr);
-    ~DialogPresser();
-    DialogPresser(const DialogPresser &) = delete;
-    DialogPresser &operator=(const DialogPresser &) = delete;
-
-    bool Pressed() const { return pressed_; }
+    // Clicks this button of the first dialog within ten seconds, after
+    // handing it to inspect (on the presser's thread).
+    explicit DialogPresser(int buttonId, std::function<void(HWND)> inspect = nullptr)
+        : worker_([this, buttonId, inspect] {
+              HWND dialog = nullptr;
+              for (int i = 0; i < 200 && !done_ && !dialog; ++i, Sleep(50))
+                  dialog = FindProcessWindow(GetCurrentProcessId(), L"#32770", nullptr);
+              if (!dialog) return;
+              if (inspect) inspect(dialog);
+              PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                           (LPARAM)GetDlgItem(dialog, buttonId));
+          })
+    {
+    }
+    ~DialogPresser()
+    {
+        done_ = true;
+        worker_.join();
+    }
 
 private:
     std::atomic<bool> done_{false};
-    std::atomic<bool> pressed_{false};
     std::thread worker_;
 };
 

@@ -11,32 +11,24 @@ void WINAPI PinnedLocalTime(LPSYSTEMTIME out)
     if (out) *out = g_pinned;
 }
 
-// The import-address slot through which a module calls the function; the
-// loader filled it, and whatever is written there is what the module calls.
-void **ImportSlot(HMODULE module, const char *dll, const char *function)
+// The import-address slot through which the module calls the function:
+// whatever is written there is what the module calls.
+void **ImportSlot(BYTE *base, const char *dll, const char *function)
 {
-    BYTE *base = (BYTE *)module;
-    if (!base) return nullptr;
-    const IMAGE_DOS_HEADER *dos = (const IMAGE_DOS_HEADER *)base;
-    if (dos->e_magic != IMAGE_DOS_SIGNATURE) return nullptr;
-    const IMAGE_NT_HEADERS *nt = (const IMAGE_NT_HEADERS *)(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY &dir =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!dir.VirtualAddress) return nullptr;
-    for (const IMAGE_IMPORT_DESCRIPTOR *imp =
-             (const IMAGE_IMPORT_DESCRIPTOR *)(base + dir.VirtualAddress);
-         imp->Name; ++imp) {
-        if (_stricmp((const char *)(base + imp->Name), dll) != 0) continue;
-        if (!imp->OriginalFirstThunk) continue; // names are gone once bound
-        const IMAGE_THUNK_DATA *names = (const IMAGE_THUNK_DATA *)(base + imp->OriginalFirstThunk);
-        IMAGE_THUNK_DATA *slots = (IMAGE_THUNK_DATA *)(base + imp->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            const IMAGE_IMPORT_BY_NAME *byName =
-                (const IMAGE_IMPORT_BY_NAME *)(base + names->u1.AddressOfData);
-            if (strcmp((const char *)byName->Name, function) == 0)
+    const IMAGE_NT_HEADERS *nt =
+        (const IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
+    const DWORD imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto *imp = (const IMAGE_IMPORT_DESCRIPTOR *)(base + imports); imports && imp->Name;
+         ++imp) {
+        if (_stricmp((const char *)(base + imp->Name), dll) || !imp->OriginalFirstThunk) continue;
+        auto *names = (const IMAGE_THUNK_DATA *)(base + imp->OriginalFirstThunk);
+        auto *slots = (IMAGE_THUNK_DATA *)(base + imp->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots)
+            if (!IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) &&
+                !strcmp(((const IMAGE_IMPORT_BY_NAME *)(base + names->u1.AddressOfData))->Name,
+                        function))
                 return (void **)&slots->u1.Function;
-        }
     }
     return nullptr;
 }
@@ -46,8 +38,7 @@ bool WriteSlot(void **slot, void *value)
     DWORD old = 0;
     if (!VirtualProtect(slot, sizeof(void *), PAGE_READWRITE, &old)) return false;
     *slot = value;
-    VirtualProtect(slot, sizeof(void *), old, &old);
-    return true;
+    return VirtualProtect(slot, sizeof(void *), old, &old);
 }
 
 } // namespace
@@ -56,13 +47,10 @@ PinnedClock::PinnedClock(int day, int month, int year, int hour, int minute, int
                          int milliseconds)
 {
     Set(day, month, year, hour, minute, second, milliseconds);
-    void **slot = ImportSlot(GetModuleHandleW(L"PictavoLib64.dll"), "kernel32.dll", "GetLocalTime");
-    if (!slot) return;
-    void *original = *slot;
-    if (WriteSlot(slot, (void *)&PinnedLocalTime)) {
-        slot_ = slot;
-        original_ = original;
-    }
+    BYTE *library = (BYTE *)GetModuleHandleW(L"PictavoLib64.dll");
+    void **slot = library ? ImportSlot(library, "kernel32.dll", "GetLocalTime") : nullptr;
+    original_ = slot ? *slot : nullptr;
+    if (slot && WriteSlot(slot, (void *)&PinnedLocalTime)) slot_ = slot;
 }
 
 PinnedClock::~PinnedClock()
@@ -73,16 +61,9 @@ PinnedClock::~PinnedClock()
 void PinnedClock::Set(int day, int month, int year, int hour, int minute, int second,
                       int milliseconds)
 {
-    SYSTEMTIME st = {};
-    st.wYear = (WORD)year;
-    st.wMonth = (WORD)month;
-    st.wDay = (WORD)day;
-    st.wHour = (WORD)hour;
-    st.wMinute = (WORD)minute;
-    st.wSecond = (WORD)second;
-    st.wMilliseconds = (WORD)milliseconds;
-    // The platform's own calendar supplies the weekday, as the real clock's
-    // reading would carry it.
+    SYSTEMTIME st = {WORD(year),   WORD(month),       0, WORD(day), WORD(hour), WORD(minute),
+                     WORD(second), WORD(milliseconds)};
+    // The platform's calendar supplies the weekday, as a real reading has it.
     FILETIME ft;
     if (SystemTimeToFileTime(&st, &ft)) FileTimeToSystemTime(&ft, &st);
     g_pinned = st;

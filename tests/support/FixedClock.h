@@ -1,6 +1,5 @@
 // Control over "now" for date tests: a CTimeCalc whose current time is set
-// by the test, and a pinned local clock for code that builds its own
-// date objects.
+// by the test, and a pinned local clock for code that builds its own dates.
 #pragma once
 
 #include "timecalc/CTimeCalc.h"
@@ -10,42 +9,28 @@
 
 class FixedTimeCalc : public CTimeCalc {
 public:
-    // Target as the program builds it (validated by the six-value
-    // constructor), now pinned to the given moment.
+    // Target as the program builds it (validated); now as Now sets it.
     FixedTimeCalc(int day, int month, int year, int hour, int minute, int second)
         : CTimeCalc((WORD)day, (WORD)month, (WORD)year, (WORD)hour, (WORD)minute, (WORD)second)
     {
     }
-
     FixedTimeCalc &Now(int day, int month, int year, int hour, int minute, int second)
     {
-        Fill(CurrentTime, day, month, year, hour, minute, second);
-        CurrentTime.Milliseconds = 0;
+        CurrentTime = {year, month, CurrentTime.DayOfWeek, day, hour, minute, second, 0};
         return *this;
     }
-
     // Writes the target as it stands: no validation, no weekday.
     FixedTimeCalc &SetTarget(int day, int month, int year, int hour, int minute, int second)
     {
-        Fill(CalcDate, day, month, year, hour, minute, second);
+        CalcDate = {year,   month,  CalcDate.DayOfWeek,   day, hour,
+                    minute, second, CalcDate.Milliseconds};
         return *this;
     }
-
-    const _MYSYSTEMTIME &Current() const { return CurrentTime; }
     const _MYSYSTEMTIME &Target() const { return CalcDate; }
     bool IsValidFlag() const { return Valid; }
-
     using CTimeCalc::GetDayOfYear;
     using CTimeCalc::GetWeekOfYear;
     using CTimeCalc::GetWeeksOfYear;
-
-private:
-    static void Fill(_MYSYSTEMTIME &t, int day, int month, int year, int hour, int minute,
-                     int second)
-    {
-        t.Day = day, t.Month = month, t.Year = year;
-        t.Hour = hour, t.Minute = minute, t.Second = second;
-    }
 };
 
 // "dd.mm.yyyy hh:mm:ss", for comparing whole records in one assertion.
@@ -58,9 +43,8 @@ inline std::string Stamp(const _MYSYSTEMTIME &t)
 }
 
 // While it lives, every reading of the local clock that PictavoLib64 makes
-// returns the pinned moment (weekday included), so that objects the code
-// under test builds itself see a chosen "now". Only the library's calls are
-// redirected; one pin at a time.
+// returns the pinned moment (weekday included). Only the library's calls
+// are redirected; one pin at a time.
 class PinnedClock {
 public:
     PinnedClock(int day, int month, int year, int hour, int minute, int second,

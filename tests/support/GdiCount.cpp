@@ -6,71 +6,37 @@
 
 namespace wintest {
 
-namespace {
-
-// Layout of the table that the PEB points to on x64: 24-byte entries with
-// the owner's process id at offset 8 and the object type at 14 (0 for a
-// free slot). Wine keeps one such table per process and leaves the owner 0;
-// Windows shares one table between processes.
-const size_t PebGdiTableOffset = 0xF8;
-const size_t EntrySize = 24;
-const size_t EntryOwnerOffset = 8;
-const size_t EntryTypeOffset = 14;
-const size_t EntryCount = 0x10000;
-// The table is 1.5 MB: read in pieces so that the buffer stays small.
-const size_t ChunkEntries = 0x1000;
-
-int CountLive(const BYTE *entries, size_t count, USHORT owner)
+int GdiObjectCount(HANDLE process)
 {
-    int live = 0;
-    for (size_t i = 0; i < count; ++i) {
-        const BYTE *entry = entries + i * EntrySize;
-        if (!entry[EntryTypeOffset]) continue;
-        const USHORT entryOwner = *reinterpret_cast<const USHORT *>(entry + EntryOwnerOffset);
-        if (entryOwner == 0 || entryOwner == owner) ++live;
-    }
-    return live;
-}
-
-int CountHandleTable(HANDLE process)
-{
+    if (const DWORD reported = GetGuiResources(process, GR_GDIOBJECTS)) return int(reported);
+    // The table the PEB points to on x64 (at 0xF8): 0x10000 entries of 24
+    // bytes, the owner's process id at 8 and the type at 14 (0: free). Wine
+    // keeps one table per process and leaves the owner 0.
     PROCESS_BASIC_INFORMATION basic = {};
+    const BYTE *table = nullptr;
     if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic),
                                   nullptr) != 0 ||
-        !basic.PebBaseAddress)
-        return -1;
-    // The table's address is one in the other process's address space.
-    const BYTE *table = nullptr;
-    if (!ReadProcessMemory(process,
-                           reinterpret_cast<const BYTE *>(basic.PebBaseAddress) + PebGdiTableOffset,
-                           &table, sizeof(table), nullptr) ||
+        !ReadProcessMemory(process, (const BYTE *)basic.PebBaseAddress + 0xF8, &table,
+                           sizeof(table), nullptr) ||
         !table)
         return -1;
     const USHORT owner = USHORT(GetProcessId(process));
-    std::vector<BYTE> chunk(ChunkEntries * EntrySize);
+    std::vector<BYTE> chunk(0x1000 * 24); // the table in pieces: it is 1.5 MB
     int count = 0;
-    for (size_t first = 0; first < EntryCount; first += ChunkEntries) {
-        if (!ReadProcessMemory(process, table + first * EntrySize, chunk.data(), chunk.size(),
-                               nullptr))
+    for (size_t first = 0; first < 0x10000; first += 0x1000) {
+        if (!ReadProcessMemory(process, table + first * 24, chunk.data(), chunk.size(), nullptr))
             return -1;
-        count += CountLive(chunk.data(), ChunkEntries, owner);
+        for (const BYTE *entry = chunk.data(); entry < chunk.data() + chunk.size(); entry += 24) {
+            const USHORT entryOwner = *(const USHORT *)(entry + 8);
+            count += entry[14] && (entryOwner == 0 || entryOwner == owner);
+        }
     }
     return count;
 }
 
-} // namespace
-
-int GdiObjectCount(HANDLE process)
-{
-    const DWORD reported = GetGuiResources(process, GR_GDIOBJECTS);
-    if (reported > 0) return int(reported);
-    return CountHandleTable(process);
-}
-
 int GdiObjectCount()
 {
-    // Deletions still batched on this thread would count as live objects.
-    GdiFlush();
+    GdiFlush(); // deletions still batched on this thread would count as live
     return GdiObjectCount(GetCurrentProcess());
 }
 

@@ -8,25 +8,11 @@
 
 namespace wintest {
 
-namespace {
-
-std::string ReadFile(const std::wstring &path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-} // namespace
-
 std::string HostOutputPath(const std::string &fileName)
 {
     const std::wstring dir = Env(L"TEST_OUTPUT_DIR");
     if (dir.empty() || dir[0] != L'/') return std::string();
-    std::string unixDir(dir.begin(), dir.end());
-    if (unixDir.back() != '/') unixDir += '/';
-    return unixDir + fileName;
+    return std::string(dir.begin(), dir.end()) + (dir.back() == L'/' ? "" : "/") + fileName;
 }
 
 std::wstring Wide(const std::string &text)
@@ -55,42 +41,36 @@ std::string ShellQuote(const std::string &text)
 
 int RunOnHost(const std::string &script, std::string *output, DWORD timeoutMs)
 {
-    if (!HostShellAvailable()) return -1;
     static int counter = 0;
-    const std::string base =
-        "host-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-    const std::string scriptFile = base + ".sh", outFile = base + ".out", doneFile = base + ".rc";
-    {
-        std::ofstream out(OutputPath(Wide(scriptFile).c_str()).c_str(), std::ios::binary);
-        out << "export PATH=/usr/bin:/bin\n"
-            << "( " << script << "\n) >" << ShellQuote(HostOutputPath(outFile)) << " 2>&1\n"
-            << "echo $? >" << ShellQuote(HostOutputPath(doneFile) + ".tmp") << " && mv "
-            << ShellQuote(HostOutputPath(doneFile) + ".tmp") << " "
-            << ShellQuote(HostOutputPath(doneFile)) << "\n";
-        if (!out) return -1;
-    }
-
-    std::wstring commandLine = L"sh \"" + Wide(HostOutputPath(scriptFile)) + L"\"";
+    if (!HostShellAvailable()) return -1;
+    const OutFile sh("host-" + std::to_string(GetCurrentProcessId()) + "-" +
+                     std::to_string(++counter) + ".sh"),
+        out(sh.host.substr(sh.host.rfind('/') + 1) + ".out"),
+        rc(sh.host.substr(sh.host.rfind('/') + 1) + ".rc");
+    std::ofstream(sh.windows.c_str(), std::ios::binary)
+        << "export PATH=/usr/bin:/bin\n( " << script << "\n) >" << ShellQuote(out.host)
+        << " 2>&1\necho $? >" << ShellQuote(rc.host + ".tmp") << " && mv "
+        << ShellQuote(rc.host + ".tmp") << " " << ShellQuote(rc.host) << "\n";
+    std::wstring line = L"sh \"" + Wide(sh.host) + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(L"Z:\\bin\\sh", &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process))
+    if (!CreateProcessW(L"Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
         return -1;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-
-    const std::wstring done = OutputPath(Wide(doneFile).c_str());
-    if (!WaitUntil([&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; },
-                   timeoutMs))
+    if (!WaitUntil(
+            [&] { return GetFileAttributesW(rc.windows.c_str()) != INVALID_FILE_ATTRIBUTES; },
+            timeoutMs))
         return -1;
-    const std::wstring outPath = OutputPath(Wide(outFile).c_str());
-    if (output) *output = ReadFile(outPath);
-    const int status = std::atoi(ReadFile(done).c_str());
-    DeleteFileW(done.c_str());
-    DeleteFileW(outPath.c_str());
-    DeleteFileW(OutputPath(Wide(scriptFile).c_str()).c_str());
-    return status;
+    std::ostringstream text, status;
+    text << std::ifstream(out.windows.c_str(), std::ios::binary).rdbuf();
+    status << std::ifstream(rc.windows.c_str()).rdbuf();
+    if (output) *output = text.str();
+    for (const OutFile *file : {&sh, &out, &rc})
+        DeleteFileW(file->windows.c_str());
+    return std::atoi(status.str().c_str());
 }
 
 } // namespace wintest

@@ -6,13 +6,6 @@ namespace wintest {
 
 const wchar_t TEMPULO_KEY[] = L"Software\\Wow6432Node\\Orvandt\\Tempulo";
 
-namespace {
-
-const DWORD kStartTimeout = 20000;
-const int kMissing = 0x5EEDBEEF;
-
-} // namespace
-
 void ResetTempuloSettings()
 {
     RegDeleteTreeW(HKEY_CURRENT_USER, TEMPULO_KEY);
@@ -32,8 +25,9 @@ void WriteTempuloText(const wchar_t *sub, const wchar_t *name, const wchar_t *te
 
 int ReadTempuloSetting(const wchar_t *sub, const wchar_t *name, int fallback)
 {
-    const int value = CRegistry(L"Tempulo", RegCurrentUser).ReadValue(sub, name, kMissing);
-    return value == kMissing ? fallback : value;
+    const int missing = 0x5EEDBEEF;
+    const int value = CRegistry(L"Tempulo", RegCurrentUser).ReadValue(sub, name, missing);
+    return value == missing ? fallback : value;
 }
 
 Tempulo::Tempulo()
@@ -51,26 +45,22 @@ Tempulo::Tempulo(std::initializer_list<Setting> settings)
 void Tempulo::Start()
 {
     program_.reset(new Program(BesideTestProgram(L"Tempulo.exe")));
-    if (!program_->Started()) return;
-    window = program_->WaitForWindow(L"Tempulo", L"Tempulo", kStartTimeout);
-    // The window shows before its start-up has ended (placement, the first
-    // tick, a message it may show): wait until the program waits for input.
-    WaitForInputIdle(program_->Handle(), kStartTimeout);
+    window = program_->WaitForWindow(L"Tempulo", L"Tempulo", 20000);
+    // The window shows before start-up has ended (placement, first tick, a
+    // message it may show).
+    WaitForInputIdle(program_->Handle(), 20000);
 }
 
 Tempulo::~Tempulo()
 {
-    // Whatever a failed test left open must not block the next start.
-    if (program_->WaitForExit(0) == STILL_ACTIVE) {
-        for (int i = 0; i < 5; ++i) {
-            HWND box = FindProcessWindow(program_->Id(), L"#32770", nullptr);
-            if (!box) break;
-            PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-            WaitUntil([&] { return !IsWindow(box); }, 2000);
-        }
-        if (window && IsWindow(window)) PostMessageW(window, WM_CLOSE, 0, 0);
-        program_->WaitForExit(5000);
+    for (int i = 0; i < 5 && program_->WaitForExit(0) == STILL_ACTIVE; ++i) {
+        HWND box = FindProcessWindow(program_->Id(), L"#32770", nullptr);
+        if (!box) break;
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+        WaitUntil([&] { return !IsWindow(box); }, 2000);
     }
+    if (IsWindow(window)) PostMessageW(window, WM_CLOSE, 0, 0);
+    program_->WaitForExit(5000);
 }
 
 RECT Tempulo::Rect() const
@@ -96,7 +86,7 @@ HWND Tempulo::WaitForBox(DWORD milliseconds)
 DWORD Tempulo::Exit(UINT message, WPARAM wParam)
 {
     PostMessageW(window, message, wParam, 0);
-    return program_->WaitForExit(kStartTimeout);
+    return program_->WaitForExit(20000);
 }
 
 std::wstring ProgramText(UINT id)

@@ -13,15 +13,10 @@ TEST(TwoMonitors, TheWindowGoesToTheFirstMonitorOrAcrossTheDesktop)
 {
     ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "needs the two-monitor session";
     const struct {
-        const char *name;
         int use1Monitor, horizontal, vertical; // 0 left or top, 1 centre, 2 right or bottom
-    } rows[] = {
-        {"bottom right of the primary", 1, 2, 2}, {"bottom right of the desktop", 0, 2, 2},
-        {"bottom left of the desktop", 0, 0, 2},  {"centre of the primary", 1, 1, 1},
-        {"top centre across both", 0, 1, 0},
-    };
+    } rows[] = {{1, 2, 2}, {0, 2, 2}, {0, 0, 2}, {1, 1, 1}, {0, 1, 0}};
     for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(testing::Message() << "row " << &row - rows);
         Tempulo run({{L"Common", L"Use1Monitor", row.use1Monitor},
                      {L"Common", L"PosHorizontal", row.horizontal},
                      {L"Common", L"PosVertikal", row.vertical}});
