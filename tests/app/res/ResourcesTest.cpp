@@ -117,6 +117,18 @@ std::wstring VersionString(const wchar_t *file, const wchar_t *name)
     return VerQueryValueW(record.data(), query, (void **)&text, &size) ? text : L"";
 }
 
+TEST(Resources, TheProgramCarriesItsManifest)
+{
+    HMODULE program = Module(L"Tempulo.exe");
+    HRSRC res = FindResourceW(program, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    ASSERT_NE(res, nullptr);
+    const std::string manifest((const char *)LockResource(LoadResource(program, res)),
+                               SizeofResource(program, res));
+    for (const char *part : {"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0",
+                             "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "PerMonitorV2", "asInvoker"})
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
+}
+
 TEST(Resources, OneVersionNumberForTheProductAndTheLibrarysOwnFileVersion)
 {
     const std::wstring version = Wide(TEMPULO_VERSION_TEXT);
