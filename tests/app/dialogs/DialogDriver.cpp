@@ -48,10 +48,10 @@ void Set(HWND control, const std::wstring &state)
         SendMessageW(control, WM_SETTEXT, 0, (LPARAM)state.c_str());
 }
 
-std::vector<Item> Items(const wchar_t *spec)
+std::vector<Item> Items(const wchar_t *states)
 {
     std::vector<Item> items;
-    std::wistringstream in(spec);
+    std::wistringstream in(states);
     for (std::wstring word; in >> word;) {
         const size_t colon = word.find(L':'), equals = word.find(L'=');
         items.push_back({std::stoi(word.substr(0, colon)), std::stoi(word.substr(colon + 1)),
@@ -93,24 +93,24 @@ Dialog::Dialog(Tempulo &program) : program_(program)
             if (ClassOf(c) == L"#32770" && GetDlgItem(c, marks[i])) pages[i] = c;
 }
 
-void Dialog::Apply(const wchar_t *spec) const
+void Dialog::Apply(const wchar_t *states) const
 {
-    for (const Item &item : Items(spec))
+    for (const Item &item : Items(states))
         Set(Control(item.page, item.id), item.state);
 }
 
-void Dialog::Click(const wchar_t *spec) const
+void Dialog::Click(const wchar_t *states) const
 {
-    for (const Item &item : Items(spec)) {
+    for (const Item &item : Items(states)) {
         HWND control = Control(item.page, item.id);
         Set(control, item.state);
         SendMessageW(frame, WM_COMMAND, MAKEWPARAM(item.id, BN_CLICKED), (LPARAM)control);
     }
 }
 
-void Dialog::Expect(const wchar_t *spec, const std::string &what) const
+void Dialog::Expect(const wchar_t *states, const std::string &what) const
 {
-    for (const Item &item : Items(spec))
+    for (const Item &item : Items(states))
         EXPECT_EQ(State(item.page, item.id), item.state)
             << what << ": control " << item.page << ":" << item.id;
 }
@@ -127,12 +127,12 @@ void Dialog::SelectTab(int index) const
 }
 
 // Fills the helper dialog and presses OK in it.
-bool RunHelper(const Dialog &dialog, int button, const wchar_t *spec)
+bool RunHelper(const Dialog &dialog, int button, const wchar_t *states)
 {
     dialog.Press(button);
     HWND box = dialog.NextBox();
     if (!box) return false;
-    for (const Item &item : Items(spec))
+    for (const Item &item : Items(states))
         Set(GetDlgItem(box, item.id), item.state);
     Press(box, IDOK);
     return WaitGone(box);
@@ -145,10 +145,10 @@ struct Named {
     int value;
 };
 
-std::vector<Named> Settings(const std::wstring &spec)
+std::vector<Named> Settings(const std::wstring &line)
 {
     std::vector<Named> values;
-    std::wistringstream in(spec);
+    std::wistringstream in(line);
     for (std::wstring word; in >> word;) {
         const size_t slash = word.find(L'/'), equals = word.find(L'=');
         values.push_back({word.substr(0, slash), word.substr(slash + 1, equals - slash - 1),
@@ -159,15 +159,15 @@ std::vector<Named> Settings(const std::wstring &spec)
 
 } // namespace
 
-void WriteSettings(const std::wstring &spec)
+void WriteSettings(const std::wstring &values)
 {
-    for (const Named &v : Settings(spec))
+    for (const Named &v : Settings(values))
         WriteTempuloSettings({{v.sub.c_str(), v.name.c_str(), v.value}});
 }
 
-void ExpectSettings(const std::wstring &spec)
+void ExpectSettings(const std::wstring &values)
 {
-    for (const Named &v : Settings(spec))
+    for (const Named &v : Settings(values))
         EXPECT_EQ(ReadTempuloSetting(v.sub.c_str(), v.name.c_str()), v.value)
             << std::string(v.sub.begin(), v.sub.end()) << "/"
             << std::string(v.name.begin(), v.name.end());

@@ -26,7 +26,7 @@ struct Item {
     int page, id;
     std::wstring state;
 };
-std::vector<Item> Items(const wchar_t *spec);
+std::vector<Item> Items(const wchar_t *states);
 
 // The visible dialog box of the process that the owner owns, if any; the
 // second waits for one.
@@ -45,10 +45,10 @@ public:
     HWND Control(int page, int id) const { return GetDlgItem(page < 0 ? frame : pages[page], id); }
     std::wstring State(int page, int id) const { return wintest::State(Control(page, id)); }
 
-    void Apply(const wchar_t *spec) const;
+    void Apply(const wchar_t *states) const;
     // As a click: set, then the dialog told and its reaction waited for.
-    void Click(const wchar_t *spec) const;
-    void Expect(const wchar_t *spec, const std::string &what) const;
+    void Click(const wchar_t *states) const;
+    void Expect(const wchar_t *states, const std::string &what) const;
 
     // A button of the frame or a page pressed; the dialog reacts in its own
     // time, as a press may open a modal box.
@@ -65,10 +65,10 @@ private:
 
 // Settings of the program written or checked as "sub/name=number ..."
 // (decimal, negative or 0x hex).
-void WriteSettings(const std::wstring &spec);
-void ExpectSettings(const std::wstring &spec);
+void WriteSettings(const std::wstring &values);
+void ExpectSettings(const std::wstring &values);
 
 // Fills the helper dialog opened by the button and presses OK in it.
-bool RunHelper(const Dialog &dialog, int button, const wchar_t *spec);
+bool RunHelper(const Dialog &dialog, int button, const wchar_t *states);
 
 } // namespace wintest
