@@ -1,6 +1,6 @@
 #include "bench/BenchProbe.h"
 
-#include "support/HostShell.h"
+#include "bench/HostShell.h"
 
 #include <psapi.h>
 
@@ -135,13 +135,13 @@ bool CloseAndWait(HWND window, HANDLE process, DWORD milliseconds)
 int UnixPidOf(const std::wstring &fileName)
 {
     const std::wstring prefix = wintest::Env(L"WINEPREFIX");
-    if (prefix.empty() || !wintest::HostShellAvailable()) return 0;
+    if (prefix.empty() || !HostShellAvailable()) return 0;
     // Wine shows the Windows command line as the process's; its first word
     // names the program. Sessions of other build trees run the same
     // program, so the prefix decides.
     const std::string script =
-        "name=" + wintest::ShellQuote(std::string(fileName.begin(), fileName.end())) + "\n" +
-        "prefix=" + wintest::ShellQuote(std::string(prefix.begin(), prefix.end())) + "\n" + R"sh(
+        "name=" + ShellQuote(std::string(fileName.begin(), fileName.end())) + "\n" +
+        "prefix=" + ShellQuote(std::string(prefix.begin(), prefix.end())) + "\n" + R"sh(
 want=$(echo "$name" | tr A-Z a-z)
 for p in $(pgrep -f "$name"); do
   first=$(tr '\0' '\n' </proc/$p/cmdline | head -n 1)
@@ -152,7 +152,7 @@ for p in $(pgrep -f "$name"); do
 done
 true)sh";
     std::string output;
-    if (wintest::RunOnHost(script, &output) != 0) return 0;
+    if (RunOnHost(script, &output) != 0) return 0;
     return std::atoi(output.c_str());
 }
 
@@ -167,7 +167,7 @@ times=$(sed 's/^.*) //' stat | cut -d' ' -f12,13)
 switches=$(cat task/*/status | awk '/^voluntary_ctxt_switches/ { s += $2 } END { print s + 0 }')
 echo $times $(getconf CLK_TCK) $switches $(awk '/^RssAnon/ { print $2 }' status))sh";
     std::string output;
-    if (wintest::RunOnHost(script, &output) != 0) return counters;
+    if (RunOnHost(script, &output) != 0) return counters;
     std::istringstream in(output);
     long long user = 0, system = 0, ticks = 0;
     if (!(in >> user >> system >> ticks >> counters.switches >> counters.rssAnonKiB) || ticks <= 0)

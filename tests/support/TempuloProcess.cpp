@@ -2,6 +2,11 @@
 
 #include "registry/CRegistry.h"
 
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
 namespace wintest {
 
 const wchar_t TEMPULO_KEY[] = L"Software\\Wow6432Node\\Orvandt\\Tempulo";
@@ -11,11 +16,9 @@ void ResetTempuloSettings()
     RegDeleteTreeW(HKEY_CURRENT_USER, TEMPULO_KEY);
 }
 
-void WriteTempuloSettings(std::initializer_list<Setting> settings)
+void WriteTempuloSetting(const wchar_t *sub, const wchar_t *name, int value)
 {
-    CRegistry store(L"Tempulo", RegCurrentUser);
-    for (const Setting &s : settings)
-        store.WriteValue(s.sub, s.name, s.value);
+    CRegistry(L"Tempulo", RegCurrentUser).WriteValue(sub, name, value);
 }
 
 void WriteTempuloText(const wchar_t *sub, const wchar_t *name, const wchar_t *text)
@@ -35,10 +38,45 @@ Tempulo::Tempulo()
     Start();
 }
 
-Tempulo::Tempulo(std::initializer_list<Setting> settings)
+namespace {
+
+struct Named {
+    std::wstring sub, name;
+    int value;
+};
+
+std::vector<Named> Parse(const std::wstring &line)
+{
+    std::vector<Named> values;
+    std::wistringstream in(line);
+    for (std::wstring word; in >> word;) {
+        const size_t slash = word.find(L'/'), equals = word.find(L'=');
+        values.push_back({word.substr(0, slash), word.substr(slash + 1, equals - slash - 1),
+                          (int)std::stoll(word.substr(equals + 1), nullptr, 0)});
+    }
+    return values;
+}
+
+} // namespace
+
+void WriteSettings(const std::wstring &values)
+{
+    for (const Named &v : Parse(values))
+        WriteTempuloSetting(v.sub.c_str(), v.name.c_str(), v.value);
+}
+
+void ExpectSettings(const std::wstring &values)
+{
+    for (const Named &v : Parse(values))
+        EXPECT_EQ(ReadTempuloSetting(v.sub.c_str(), v.name.c_str()), v.value)
+            << std::string(v.sub.begin(), v.sub.end()) << "/"
+            << std::string(v.name.begin(), v.name.end());
+}
+
+Tempulo::Tempulo(const std::wstring &settings)
 {
     ResetTempuloSettings();
-    WriteTempuloSettings(settings);
+    WriteSettings(settings);
     Start();
 }
 

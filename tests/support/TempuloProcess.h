@@ -4,7 +4,6 @@
 
 #include "support/WinTest.h"
 
-#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -13,25 +12,22 @@ namespace wintest {
 // Below HKEY_CURRENT_USER, where the program keeps its settings.
 extern const wchar_t TEMPULO_KEY[];
 
-struct Setting {
-    const wchar_t *sub;
-    const wchar_t *name;
-    int value;
-};
-
 // Reset: the next start is a first start. Written in the program's forms;
-// read back as int, fallback when missing.
+// read back as int, fallback when missing. Several settings are written or
+// checked as "sub/name=number ..." (decimal, negative or 0x hex).
 void ResetTempuloSettings();
-void WriteTempuloSettings(std::initializer_list<Setting> settings);
+void WriteTempuloSetting(const wchar_t *sub, const wchar_t *name, int value);
 void WriteTempuloText(const wchar_t *sub, const wchar_t *name, const wchar_t *text);
 int ReadTempuloSetting(const wchar_t *sub, const wchar_t *name, int fallback = -12345);
+void WriteSettings(const std::wstring &values);
+void ExpectSettings(const std::wstring &values);
 
 class Tempulo {
 public:
     // Starts the program beside the test (on exactly these settings) and
     // waits until it waits for input; ends what a failed test left open.
     Tempulo();
-    explicit Tempulo(std::initializer_list<Setting> settings);
+    explicit Tempulo(const std::wstring &settings);
     ~Tempulo();
 
     HWND window = nullptr;

@@ -16,6 +16,10 @@ std::wstring OutputPath(const wchar_t *fileName);
 std::wstring Env(const wchar_t *name);
 std::wstring UniqueName(const wchar_t *prefix);
 bool IsFolder(const std::wstring &path);
+inline std::wstring Wide(const std::string &ascii)
+{
+    return std::wstring(ascii.begin(), ascii.end());
+}
 // The first visible top-level window of the process with this class and
 // title (either may be null).
 HWND FindProcessWindow(DWORD processId, const wchar_t *className, const wchar_t *title);

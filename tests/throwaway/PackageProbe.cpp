@@ -3,15 +3,12 @@
 //   shortcut FILE.lnk         prints the shortcut's target
 //   window SECONDS            waits for Tempulo's window
 //   close SECONDS             closes it and waits until it is gone
-//   uninstall VALUE SECONDS   runs the command line of the uninstall entry's
-//                             VALUE and waits for it and what it started
 //   press SECONDS CAPTION...  clicks these buttons ("&" left out) of dialogs
 //                             of any process, one after the other
 //   hold FILE SECONDS         holds Tempulo's instance mutex until FILE exists
 #include <windows.h>
 
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <stdio.h>
 
@@ -39,39 +36,6 @@ int PrintShortcutTarget(const wchar_t *file)
         return 1;
     WideCharToMultiByte(CP_UTF8, 0, target, -1, text, sizeof(text), nullptr, nullptr);
     return printf("%s\n", text) < 0;
-}
-
-// An uninstaller hands its work to a copy of itself outside the folder it
-// removes, and returns: its children are waited for as well.
-int RunRegistered(const wchar_t *value, const wchar_t *seconds)
-{
-    wchar_t command[2 * MAX_PATH] = L"";
-    DWORD size = sizeof(command), code = STILL_ACTIVE;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (RegGetValueW(HKEY_CURRENT_USER,
-                     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tempulo", value,
-                     RRF_RT_REG_SZ, nullptr, command, &size) ||
-        !CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return printf("not started: error %lu\n", GetLastError()), 1;
-    if (WaitForSingleObject(process.hProcess, _wtoi(seconds) * 1000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &code);
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && code != STILL_ACTIVE;
-         more = Process32NextW(snapshot, &entry)) {
-        HANDLE child = entry.th32ParentProcessID == process.dwProcessId
-                           ? OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID)
-                           : nullptr;
-        if (child && WaitForSingleObject(child, _wtoi(seconds) * 1000) != WAIT_OBJECT_0)
-            code = STILL_ACTIVE;
-        if (child) CloseHandle(child);
-    }
-    printf("exit code %lu\n", code);
-    return code != 0;
 }
 
 struct Search {
@@ -140,6 +104,5 @@ int wmain(int argc, wchar_t **argv)
         CloseHandle(mutex);
         return !released;
     }
-    if (!wcscmp(mode, L"uninstall") && argc > 3) return RunRegistered(argv[2], argv[3]);
     return 2;
 }

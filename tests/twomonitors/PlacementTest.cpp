@@ -17,9 +17,11 @@ TEST(TwoMonitors, TheWindowGoesToTheFirstMonitorOrAcrossTheDesktop)
     } rows[] = {{1, 2, 2}, {0, 2, 2}, {0, 0, 2}, {1, 1, 1}, {0, 1, 0}};
     for (const auto &row : rows) {
         SCOPED_TRACE(testing::Message() << "row " << &row - rows);
-        Tempulo run({{L"Common", L"Use1Monitor", row.use1Monitor},
-                     {L"Common", L"PosHorizontal", row.horizontal},
-                     {L"Common", L"PosVertikal", row.vertical}});
+        wchar_t settings[100];
+        swprintf(settings, 100,
+                 L"Common/Use1Monitor=%d Common/PosHorizontal=%d Common/PosVertikal=%d",
+                 row.use1Monitor, row.horizontal, row.vertical);
+        Tempulo run(settings);
         ASSERT_NE(run.window, nullptr);
         const RECT r = run.Rect();
         const LONG w = r.right - r.left, h = r.bottom - r.top,

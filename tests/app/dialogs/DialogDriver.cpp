@@ -12,13 +12,6 @@ bool German()
     return Env(L"TEST_LOCALE").rfind(L"de_", 0) == 0;
 }
 
-std::wstring Text(UINT id)
-{
-    wchar_t text[512] = L"";
-    LoadStringW(GetModuleHandleW(nullptr), id, text, 512);
-    return text;
-}
-
 std::wstring ClassOf(HWND window)
 {
     wchar_t name[64] = L"";
@@ -136,41 +129,6 @@ bool RunHelper(const Dialog &dialog, int button, const wchar_t *states)
         Set(GetDlgItem(box, item.id), item.state);
     Press(box, IDOK);
     return WaitGone(box);
-}
-
-namespace {
-
-struct Named {
-    std::wstring sub, name;
-    int value;
-};
-
-std::vector<Named> Settings(const std::wstring &line)
-{
-    std::vector<Named> values;
-    std::wistringstream in(line);
-    for (std::wstring word; in >> word;) {
-        const size_t slash = word.find(L'/'), equals = word.find(L'=');
-        values.push_back({word.substr(0, slash), word.substr(slash + 1, equals - slash - 1),
-                          (int)std::stoll(word.substr(equals + 1), nullptr, 0)});
-    }
-    return values;
-}
-
-} // namespace
-
-void WriteSettings(const std::wstring &values)
-{
-    for (const Named &v : Settings(values))
-        WriteTempuloSettings({{v.sub.c_str(), v.name.c_str(), v.value}});
-}
-
-void ExpectSettings(const std::wstring &values)
-{
-    for (const Named &v : Settings(values))
-        EXPECT_EQ(ReadTempuloSetting(v.sub.c_str(), v.name.c_str()), v.value)
-            << std::string(v.sub.begin(), v.sub.end()) << "/"
-            << std::string(v.name.begin(), v.name.end());
 }
 
 } // namespace wintest

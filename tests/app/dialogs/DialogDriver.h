@@ -13,8 +13,6 @@
 namespace wintest {
 
 bool German();
-// A text of the program's string table (the test carries its resources).
-std::wstring Text(UINT id);
 std::wstring ClassOf(HWND window);
 
 // Controls of another process are read and set through messages:
@@ -62,11 +60,6 @@ public:
 private:
     Tempulo &program_;
 };
-
-// Settings of the program written or checked as "sub/name=number ..."
-// (decimal, negative or 0x hex).
-void WriteSettings(const std::wstring &values);
-void ExpectSettings(const std::wstring &values);
 
 // Fills the helper dialog opened by the button and presses OK in it.
 bool RunHelper(const Dialog &dialog, int button, const wchar_t *states);

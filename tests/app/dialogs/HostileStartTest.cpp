@@ -39,7 +39,7 @@ TEST(HostileSettings, TheProgramStartsSaneAndWritesACleanTree)
          0},
     };
     ResetTempuloSettings();
-    RECT normal = Tempulo({}).Rect();
+    RECT normal = Tempulo(L"").Rect();
     const SIZE face = {normal.right - normal.left, normal.bottom - normal.top};
     for (const auto &c : cases) {
         ResetTempuloSettings();

@@ -5,6 +5,7 @@
 // See DialogDriver.h for how controls are named.
 #include "DialogDriver.h"
 #include "filesystem/CFileSystem.h"
+#include "registry/CRegistry.h"
 #include "support/GdiCount.h"
 #include "support/TempuloProcess.h"
 
@@ -20,24 +21,6 @@
 using namespace wintest;
 
 namespace {
-
-std::wstring StoredText(const wchar_t *sub, const wchar_t *name)
-{
-    wchar_t text[MAX_PATH] = L"";
-    DWORD size = sizeof text;
-    const std::wstring key = std::wstring(TEMPULO_KEY) + L"\\" + sub;
-    RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size);
-    return text;
-}
-
-// A start whose invalid target is reported first: the report answered.
-void AnswerStartReport(Tempulo &tempulo)
-{
-    if (HWND report = OwnedBox(tempulo.Process().Id(), tempulo.window)) {
-        Press(report, IDOK);
-        WaitGone(report);
-    }
-}
 
 class SettingsDialog : public ::testing::Test {
 protected:
@@ -105,7 +88,7 @@ TEST_F(SettingsDialog, ShowsEveryPageAndOkStoresItAtOnceAndPlacesTheWindow)
         {L"Task", L"IsSo", 1, L"4:254", L"1", L"1", 1},
     };
     for (const auto &f : fields)
-        if (f.sub) WriteTempuloSettings({{f.sub, f.name, f.loaded}});
+        if (f.sub) WriteTempuloSetting(f.sub, f.name, f.loaded);
     WriteSettings(L"Common/TabIndex=3");
     WriteTempuloText(L"Font", L"FaceName", L"Courier New");
     WriteTempuloText(L"Action", L"PrntScrnPath", L"C:\\shots");
@@ -155,7 +138,8 @@ TEST_F(SettingsDialog, ADraggedWindowShowsNoPlaceAndKeepsItsOwn)
                   L"Common/Use1Monitor=1 Common/PosHorizontal=0 Common/PosVertikal=0 "
                   L"position/left=40 position/top=50 Common/TabIndex=7 Action/ExtensionNo=9");
     Tempulo tempulo;
-    AnswerStartReport(tempulo); // day 0
+    if (HWND report = OwnedBox(tempulo.Process().Id(), tempulo.window)) // day 0
+        Press(report, IDOK), WaitGone(report);
     Dialog dialog(tempulo);
     ASSERT_NE(dialog.frame, nullptr);
     EXPECT_TRUE(IsWindowVisible(dialog.pages[0]));
@@ -175,8 +159,8 @@ TEST_F(SettingsDialog, ADraggedWindowShowsNoPlaceAndKeepsItsOwn)
 TEST_F(SettingsDialog, OkRefusesAnInvalidTargetOrTaskAndStoresNothing)
 {
     wchar_t invalid[512];
-    swprintf(invalid, 512, Text(3424).c_str(), 1900, 2099);
-    const std::wstring task = Text(3425);
+    swprintf(invalid, 512, ProgramText(3424).c_str(), 1900, 2099);
+    const std::wstring task = ProgramText(3425);
     const struct {
         const char *what;
         const wchar_t *input; // on top of a valid 15.06.2030 12:00, task off
@@ -189,10 +173,11 @@ TEST_F(SettingsDialog, OkRefusesAnInvalidTargetOrTaskAndStoresNothing)
         {"year after 2099", L"1:192=2100", invalid},
         {"year 100", L"1:192=100", invalid},
         {"hour 24", L"1:194=24", invalid},
-        {"since start, no time", L"4:240=1 4:241=1 4:244= 4:245=0", task + Text(3426)},
-        {"since last, no time", L"4:240=1 4:242=1 4:246= 4:247=", task + Text(3427)},
-        {"weekdays, no day", L"4:240=1 4:243=1", task + Text(3428)},
-        {"weekdays at minute 60", L"4:240=1 4:243=1 4:250=1 4:255=10 4:256=60", task + Text(3429)},
+        {"since start, no time", L"4:240=1 4:241=1 4:244= 4:245=0", task + ProgramText(3426)},
+        {"since last, no time", L"4:240=1 4:242=1 4:246= 4:247=", task + ProgramText(3427)},
+        {"weekdays, no day", L"4:240=1 4:243=1", task + ProgramText(3428)},
+        {"weekdays at minute 60", L"4:240=1 4:243=1 4:250=1 4:255=10 4:256=60",
+         task + ProgramText(3429)},
         {"the date before the task", L"1:190=30 1:191=02 4:240=1 4:243=1", invalid},
     };
     WriteSettings(L"Basis/Tag=15 Basis/Jahr=2030 Common/Zoom=1");
@@ -207,7 +192,7 @@ TEST_F(SettingsDialog, OkRefusesAnInvalidTargetOrTaskAndStoresNothing)
         HWND box = dialog.NextBox();
         ASSERT_NE(box, nullptr) << c.what;
         EXPECT_EQ(ControlText(box), c.message) << c.what;
-        EXPECT_EQ(WindowText(box), Text(3011)) << c.what;
+        EXPECT_EQ(WindowText(box), ProgramText(3011)) << c.what;
         Press(box, IDOK);
         EXPECT_TRUE(WaitGone(box)) << c.what;
         // The dialog stays open with what the user typed.
@@ -268,7 +253,7 @@ TEST_F(SettingsDialog, CancelKeepsSettingsAndWindowButNotTheTabHelpersAndReset)
             ASSERT_NE(question, nullptr);
             EXPECT_EQ(WindowText(question),
                       German() ? L"Einstellungen zur\u00fccksetzen" : L"Reset all settings");
-            EXPECT_EQ(ControlText(question), Text(3203) + L"\n" + Text(3200));
+            EXPECT_EQ(ControlText(question), ProgramText(3203) + L"\n" + ProgramText(3200));
             EXPECT_TRUE(GetWindowLongPtrW(GetDlgItem(question, IDNO), GWL_STYLE) &
                         BS_DEFPUSHBUTTON);
             Press(question, answer);
@@ -360,26 +345,27 @@ TEST_F(SettingsDialog, CalculateTimeFromTheSetTimeOrFromNow)
     ASSERT_TRUE(RunHelper(dialog, 197, setPlus));
     dialog.Expect(L"1:190=01 1:192=2031 1:194=00 1:195=30", "empty offsets");
 
-    // Now plus one day: tomorrow at the current hour and minute, unless the
-    // minute turned meanwhile.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        SYSTEMTIME before, after, tomorrow;
-        GetLocalTime(&before);
-        ASSERT_TRUE(RunHelper(dialog, 197, L"0:260=0 0:261=1 0:190=1"));
-        GetLocalTime(&after);
-        if (before.wMinute != after.wMinute) continue;
+    // Now plus one day: tomorrow, at the clock's minute before or after.
+    auto tomorrow = [](SYSTEMTIME t) {
         FILETIME ft;
-        SystemTimeToFileTime(&before, &ft);
-        ULARGE_INTEGER t = {{ft.dwLowDateTime, ft.dwHighDateTime}};
-        t.QuadPart += 864000000000ULL; // one day of 100-ns steps
-        ft = {t.LowPart, t.HighPart};
-        FileTimeToSystemTime(&ft, &tomorrow);
-        wchar_t expected[100];
-        swprintf(expected, 100, L"1:190=%02u 1:191=%02u 1:192=%u 1:194=%02u 1:195=%02u",
-                 tomorrow.wDay, tomorrow.wMonth, tomorrow.wYear, tomorrow.wHour, tomorrow.wMinute);
-        dialog.Expect(expected, "now plus one day");
-        break;
-    }
+        SystemTimeToFileTime(&t, &ft);
+        ULARGE_INTEGER n = {{ft.dwLowDateTime, ft.dwHighDateTime}};
+        n.QuadPart += 864000000000ULL; // one day of 100-ns steps
+        ft = {n.LowPart, n.HighPart};
+        FileTimeToSystemTime(&ft, &t);
+        wchar_t text[40];
+        swprintf(text, 40, L"%02u %02u %u %02u %02u", t.wDay, t.wMonth, t.wYear, t.wHour,
+                 t.wMinute);
+        return std::wstring(text);
+    };
+    SYSTEMTIME before, after;
+    GetLocalTime(&before);
+    ASSERT_TRUE(RunHelper(dialog, 197, L"0:260=0 0:261=1 0:190=1"));
+    GetLocalTime(&after);
+    std::wstring shown;
+    for (int id : {190, 191, 192, 194, 195})
+        shown += dialog.State(1, id) + (id == 195 ? L"" : L" ");
+    EXPECT_TRUE(shown == tomorrow(before) || shown == tomorrow(after)) << shown.c_str();
     EXPECT_TRUE(dialog.Close(IDCANCEL));
     EXPECT_EQ(tempulo.Exit(), 0u);
     // The helper's inputs stay although the settings were cancelled.
@@ -432,7 +418,7 @@ TEST_F(SettingsDialog, ChoosersOpenWithTheSettingsAndOnlyOkKeepsColourAndFont)
         ASSERT_NE(browser, nullptr);
         bool titled = false;
         for (HWND c = GetWindow(browser, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            titled = titled || WindowText(c) == Text(3030);
+            titled = titled || WindowText(c) == ProgramText(3030);
         EXPECT_TRUE(titled);
         Press(browser, IDCANCEL);
         ASSERT_TRUE(WaitGone(browser));
@@ -441,29 +427,20 @@ TEST_F(SettingsDialog, ChoosersOpenWithTheSettingsAndOnlyOkKeepsColourAndFont)
     }
     EXPECT_EQ(tempulo.Exit(), 0u);
     ExpectSettings(L"Colors/BackColor=0x1EC80A Option/FontType=3");
-    EXPECT_EQ(StoredText(L"Action", L"PrntScrnPath"), nearest);
+    EXPECT_STREQ(CRegistry(L"Tempulo", RegCurrentUser).ReadValue(L"Action", L"PrntScrnPath", L""),
+                 nearest.c_str());
 }
 
 TEST_F(SettingsDialog, LeavesTheProgramsObjectsFlatAcrossAHundredOpenings)
 {
     if (German()) GTEST_SKIP() << "the same code in either language";
     Tempulo tempulo;
-    auto windows = [&] {
-        std::pair<DWORD, int> count(tempulo.Process().Id(), 0);
-        EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                auto *c = (std::pair<DWORD, int> *)param;
-                DWORD pid = 0;
-                GetWindowThreadProcessId(window, &pid);
-                if (pid != c->first) return TRUE;
-                ++c->second;
-                EnumChildWindows(
-                    window, [](HWND, LPARAM n) -> BOOL { return ++*(int *)n, TRUE; },
-                    (LPARAM)&c->second);
-                return TRUE;
-            },
-            (LPARAM)&count);
-        return count.second;
+    auto windows = [&] { // a window outlives its dialog only as a top-level one
+        int n = 0;
+        EnumThreadWindows(
+            GetWindowThreadProcessId(tempulo.window, nullptr),
+            [](HWND, LPARAM count) -> BOOL { return ++*(int *)count, TRUE; }, (LPARAM)&n);
+        return n;
     };
     auto cycles = [&](int n) {
         for (int i = 0; i < n; ++i) {

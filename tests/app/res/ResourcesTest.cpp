@@ -5,7 +5,6 @@
 #include "res/resource.h"
 #include "res/version.h"
 #include "shell/ContextMenu.h"
-#include "support/HostShell.h"
 #include "support/WinTest.h"
 
 #include <gtest/gtest.h>

@@ -7,7 +7,6 @@
 #include "res/resource.h"
 #include "res/version.h"
 #include "support/GdiCount.h"
-#include "support/HostShell.h"
 #include "support/TempuloProcess.h"
 #include "timecalc/CTimeCalc.h"
 
@@ -91,30 +90,16 @@ TEST_F(Shell, TheFaceAndWindowFollowTheSettingsAndHoldOffTheScreenSaver)
         int fontType, zoom, formatNo;
         COLORREF back;
         LONG_PTR exStyle; // of topmost, tool window and app window
-        std::initializer_list<Setting> settings;
+        const wchar_t *settings;
     } rows[] = {
-        {2, 1, 0, 0, tool, {}}, // a first start
-        {1, 1, 0, 0, tool, {{L"Option", L"FontType", 1}}},
-        {2, 3, 0, 0, WS_EX_TOOLWINDOW, {{L"Common", L"Zoom", 3}, {L"Common", L"Front", 0}}},
-        {2,
-         1,
-         0,
-         0xFFFFFF,
-         WS_EX_TOPMOST | WS_EX_APPWINDOW,
-         {{L"Colors", L"BackColor", 0xFFFFFF}, {L"Common", L"ShowInTaskbar", 1}}},
-        {2,
-         1,
-         1,
-         0x8040C0,
-         tool,
-         {{L"Option", L"FormatNo", 1}, {L"Colors", L"BackColor", 0x8040C0}}},
-        {2, 1, 2, 0, tool, {{L"Option", L"FormatNo", 2}}},
-        {1,
-         5,
-         3,
-         0,
-         tool, // zoom 9 is zoom 5
-         {{L"Option", L"FontType", 1}, {L"Option", L"FormatNo", 3}, {L"Common", L"Zoom", 9}}},
+        {2, 1, 0, 0, tool, L""}, // a first start
+        {1, 1, 0, 0, tool, L"Option/FontType=1"},
+        {2, 3, 0, 0, WS_EX_TOOLWINDOW, L"Common/Zoom=3 Common/Front=0"},
+        {2, 1, 0, 0xFFFFFF, WS_EX_TOPMOST | WS_EX_APPWINDOW,
+         L"Colors/BackColor=0xFFFFFF Common/ShowInTaskbar=1"},
+        {2, 1, 1, 0x8040C0, tool, L"Option/FormatNo=1 Colors/BackColor=0x8040C0"},
+        {2, 1, 2, 0, tool, L"Option/FormatNo=2"},
+        {1, 5, 3, 0, tool, L"Option/FontType=1 Option/FormatNo=3 Common/Zoom=9"}, // 9 is 5
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(testing::Message() << "row " << &row - rows);
@@ -162,7 +147,8 @@ TEST_F(Shell, GoesToTheChosenEdgeOrCentreOfTheWorkAreaAndADraggedOneStaysThere)
     for (int h = 0; h < 3; ++h)
         for (int v = 0; v < 3; ++v) {
             SCOPED_TRACE(testing::Message() << "horizontal " << h << ", vertical " << v);
-            Tempulo run({{L"Common", L"PosHorizontal", h}, {L"Common", L"PosVertikal", v}});
+            Tempulo run(L"Common/PosHorizontal=" + std::to_wstring(h) + L" Common/PosVertikal=" +
+                        std::to_wstring(v));
             const RECT r = run.Rect();
             const int w = r.right - r.left, ht = r.bottom - r.top;
             EXPECT_EQ(r.left, h == 0 ? work.left : h == 1 ? (work.right - w) / 2 : work.right - w);
@@ -196,7 +182,7 @@ TEST_F(Shell, AChangeOfDisplayOrWorkAreaBringsBackAWindowLeftOffScreen)
                 {1, WM_NULL, 0, false}};
     for (const auto &row : rows) {
         SCOPED_TRACE(testing::Message() << "row " << &row - rows);
-        Tempulo run({{L"Common", L"IsFreePos", row.isFreePos}});
+        Tempulo run(L"Common/IsFreePos=" + std::to_wstring(row.isFreePos));
         const LONG height = run.Rect().bottom - run.Rect().top;
         if (row.message != WM_NULL) { // where a monitor that is gone showed it
             SetWindowPos(run.window, nullptr, 3000, 2000, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -251,29 +237,20 @@ TEST_F(Shell, AcceleratorAndMenuReachTheAboutBoxesAndTheEnd)
 TEST_F(Shell, EveryWayOfEndingSavesTheSettingsAndThePosition)
 {
     // One value of each branch of the settings, none of them a default.
-    const std::initializer_list<Setting> stored = {
-        {L"Option", L"FormatNo", 2},     {L"Option", L"AcceptPast", 1},
-        {L"Common", L"Zoom", 2},         {L"Common", L"IsFreePos", 1},
-        {L"Font", L"Weight", 700},       {L"Colors", L"RgbColors15", 7},
-        {L"Basis", L"Jahr", 2088},       {L"Calc", L"TD_Sekunde", 6},
-        {L"Action", L"EventNo", 1},      {L"Task", L"IsSo", 1},
-        {L"Task", L"Jeweils_Minute", 6}, {L"position", L"left", 100},
-        {L"position", L"top", 120}};
-    const struct {
-        UINT message;
-        WPARAM wParam;
-    } endings[] = {{WM_COMMAND, IDM_EXIT}, {WM_ENDSESSION, TRUE}, {WM_CLOSE, 0}};
-    for (const auto &end : endings) {
-        SCOPED_TRACE(testing::Message() << "message " << end.message);
-        Tempulo run(stored);
+    const std::wstring stored =
+        L"Option/FormatNo=2 Option/AcceptPast=1 Common/Zoom=2 Common/IsFreePos=1 Font/Weight=700 "
+        L"Colors/RgbColors15=7 Basis/Jahr=2088 Calc/TD_Sekunde=6 Action/EventNo=1 Task/IsSo=1 "
+        L"Task/Jeweils_Minute=6 ";
+    for (UINT message : {WM_COMMAND, WM_ENDSESSION, WM_CLOSE}) {
+        SCOPED_TRACE(testing::Message() << "message " << message);
+        Tempulo run(stored + L"position/left=100 position/top=120");
         EXPECT_EQ(run.Rect().left, 100);
         // Only what the end writes is there afterwards; the window moved.
         SetWindowPos(run.window, nullptr, 130, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         ResetTempuloSettings();
-        EXPECT_EQ(run.Exit(end.message, end.wParam), 0u);
-        for (const Setting &s : stored) // the position as it is now
-            EXPECT_EQ(ReadTempuloSetting(s.sub, s.name), s.sub[0] == L'p' ? s.value + 30 : s.value)
-                << s.name;
+        EXPECT_EQ(run.Exit(message, message == WM_COMMAND ? IDM_EXIT : message == WM_ENDSESSION),
+                  0u);
+        ExpectSettings(stored + L"position/left=130 position/top=150");
     }
 }
 
@@ -314,17 +291,13 @@ TEST_F(Shell, AtStartAPastTargetOffersNextNewYearAndAnInvalidOneIsReported)
     GetLocalTime(&now);
     // Set to end the session at its target: asked instead. Were the session
     // ended, this test would end unfinished: a failure.
-    const Setting past[] = {{L"Basis", L"Jahr", 2020}, {L"Action", L"Event", 2}};
     const struct {
         int answer, year, acceptPast;
-        std::initializer_list<Setting> settings;
+        const wchar_t *settings;
     } rows[] = {
-        {IDYES, now.wYear + 1, 0, {past[0], past[1]}},
-        {IDNO, 2020, 1, {past[0], past[1]}},
-        {IDOK,
-         2030,
-         0,
-         {{L"Basis", L"Tag", 31}, {L"Basis", L"Monat", 2}, {L"Basis", L"Jahr", 2030}}},
+        {IDYES, now.wYear + 1, 0, L"Basis/Jahr=2020 Action/Event=2"},
+        {IDNO, 2020, 1, L"Basis/Jahr=2020 Action/Event=2"},
+        {IDOK, 2030, 0, L"Basis/Tag=31 Basis/Monat=2 Basis/Jahr=2030"},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.answer);

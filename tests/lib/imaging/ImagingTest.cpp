@@ -1,7 +1,6 @@
 #include "imaging/CImage.h"
 #include "imaging/CSupportedGraphic.h"
 #include "support/GdiCount.h"
-#include "support/HostShell.h"
 #include "support/WinTest.h"
 
 #include <gtest/gtest.h>
@@ -156,9 +155,9 @@ TEST(ImageFiles, TgaDecodingSavesAndNames)
 
     CImage image;
     ASSERT_TRUE(image.LoadFromResource(L"BITMAP", 1));
-    // Save makes the folder and fills in fields; other types become Windows bitmaps.
-    const std::wstring unique = wintest::UniqueName(L"saved-");
-    const std::wstring folder = wintest::OutputPath((unique + L"\\deeper").c_str());
+    // Save makes the folder and fills in fields; other types become Windows
+    // bitmaps. The ctest step after this test reads the files with ImageMagick.
+    const std::wstring folder = wintest::OutputPath(L"saved-images\\deeper");
     ASSERT_TRUE(image.Save(folder.c_str(), L"S{0}.png") && image.Save(folder.c_str(), L"S{0}.png"));
     const std::pair<const wchar_t *, std::string> saves[] = {
         {L"p.bmp", "BM"},      {L"p.gif", "GIF8"},         {L"UPPER.PNG", "\x89PNG"},
@@ -171,19 +170,6 @@ TEST(ImageFiles, TgaDecodingSavesAndNames)
         std::ifstream(path.c_str(), std::ios::binary).read(&head[0], 4);
         EXPECT_EQ(head.substr(0, c.second.size()), c.second) << c.first;
     }
-    // A reader that has nothing to do with Windows agrees on type and size.
-    std::string seen;
-    const std::string host = wintest::HostOutputPath(std::string(unique.begin(), unique.end()));
-    EXPECT_EQ(wintest::RunOnHost("cd " + wintest::ShellQuote(host + "/deeper") +
-                                     " && identify -format '%m %wx%h;' p.bmp p.gif UPPER.PNG p.tif "
-                                     "p.jpg",
-                                 &seen),
-              0)
-        << seen;
-    const std::string size =
-        std::to_string(image.GetWidth()) + "x" + std::to_string(image.GetHeight()) + ";";
-    EXPECT_EQ(seen,
-              "BMP3 " + size + "GIF " + size + "PNG " + size + "TIFF " + size + "JPEG " + size);
     for (const wchar_t *name : {L"p.bmp", L"p.gif"}) { // through LoadImage and OLE
         CImage back;
         ASSERT_TRUE(back.Load((folder + L"\\" + name).c_str()));

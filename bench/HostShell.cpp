@@ -1,4 +1,4 @@
-#include "support/HostShell.h"
+#include "bench/HostShell.h"
 
 #include "support/WinTest.h"
 
@@ -6,7 +6,11 @@
 #include <fstream>
 #include <sstream>
 
-namespace wintest {
+namespace bench {
+
+using wintest::Env;
+using wintest::OutputPath;
+using wintest::WaitUntil;
 
 std::string HostOutputPath(const std::string &fileName)
 {
@@ -15,13 +19,9 @@ std::string HostOutputPath(const std::string &fileName)
     return std::string(dir.begin(), dir.end()) + (dir.back() == L'/' ? "" : "/") + fileName;
 }
 
-std::wstring Wide(const std::string &text)
-{
-    return std::wstring(text.begin(), text.end());
-}
-
 OutFile::OutFile(const std::string &name)
-    : windows(OutputPath(Wide(name).c_str())), host(HostOutputPath(name))
+    : windows(OutputPath(std::wstring(name.begin(), name.end()).c_str())),
+      host(HostOutputPath(name))
 {
 }
 
@@ -51,7 +51,7 @@ int RunOnHost(const std::string &script, std::string *output, DWORD timeoutMs)
         << "export PATH=/usr/bin:/bin\n( " << script << "\n) >" << ShellQuote(out.host)
         << " 2>&1\necho $? >" << ShellQuote(rc.host + ".tmp") << " && mv "
         << ShellQuote(rc.host + ".tmp") << " " << ShellQuote(rc.host) << "\n";
-    std::wstring line = L"sh \"" + Wide(sh.host) + L"\"";
+    std::wstring line = L"sh \"" + std::wstring(sh.host.begin(), sh.host.end()) + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
@@ -73,4 +73,4 @@ int RunOnHost(const std::string &script, std::string *output, DWORD timeoutMs)
     return std::atoi(status.str().c_str());
 }
 
-} // namespace wintest
+} // namespace bench

@@ -1,12 +1,12 @@
-// Running Linux programs from a test inside Wine, to check files with
-// readers that have nothing to do with Windows.
+// Running Linux programs from a benchmark inside Wine, to read what only
+// the host sees of a process.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-namespace wintest {
+namespace bench {
 
 // Unix path of a file in the output folder; whether host programs can run.
 std::string HostOutputPath(const std::string &fileName);
@@ -17,7 +17,6 @@ bool HostShellAvailable();
 // to *output.
 int RunOnHost(const std::string &script, std::string *output = nullptr, DWORD timeoutMs = 60000);
 std::string ShellQuote(const std::string &text);
-std::wstring Wide(const std::string &text);
 
 // A file of the test output folder, seen from both sides.
 struct OutFile {
@@ -26,4 +25,4 @@ struct OutFile {
     std::string host;
 };
 
-} // namespace wintest
+} // namespace bench
