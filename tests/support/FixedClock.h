@@ -29,8 +29,6 @@ public:
     const _MYSYSTEMTIME &Target() const { return CalcDate; }
     bool IsValidFlag() const { return Valid; }
     using CTimeCalc::GetDayOfYear;
-    using CTimeCalc::GetWeekOfYear;
-    using CTimeCalc::GetWeeksOfYear;
 };
 
 // "dd.mm.yyyy hh:mm:ss", for comparing whole records in one assertion.

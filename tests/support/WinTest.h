@@ -40,7 +40,6 @@ public:
     Program(const Program &) = delete;
     Program &operator=(const Program &) = delete;
 
-    bool Started() const { return info_.hProcess != nullptr; }
     DWORD Id() const { return info_.dwProcessId; }
     HANDLE Handle() const { return info_.hProcess; }
     // The exit code, or STILL_ACTIVE.

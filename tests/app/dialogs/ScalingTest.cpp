@@ -5,7 +5,6 @@
 #include "DialogDriver.h"
 
 #include <gtest/gtest.h>
-#include <psapi.h>
 
 #include <map>
 #include <string>
@@ -82,21 +81,6 @@ void Photograph(HWND window, const std::wstring &name)
         << name.c_str();
 }
 
-// The program's comctl32, as the process has loaded it.
-std::wstring CommonControls(HANDLE process)
-{
-    HMODULE modules[256];
-    DWORD bytes = 0;
-    EnumProcessModules(process, modules, sizeof modules, &bytes);
-    for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i) {
-        wchar_t path[MAX_PATH] = L"";
-        GetModuleFileNameExW(process, modules[i], path, MAX_PATH);
-        CharLowerW(path);
-        if (wcsstr(path, L"comctl32")) return path;
-    }
-    return L"";
-}
-
 TEST(Scaling, TheFaceGrowsWithTheScreenAndNoDialogTextIsCut)
 {
     ScreenScale scale;
@@ -111,12 +95,6 @@ TEST(Scaling, TheFaceGrowsWithTheScreenAndNoDialogTextIsCut)
         faces[dpi] = {r.right - r.left, r.bottom - r.top};
         const std::wstring at = dpi == 96 ? L"" : L"-" + std::to_wstring(dpi);
         Photograph(tempulo.window, L"face" + at);
-        if (dpi == 96) {
-            // The version 6 common controls, from the side-by-side store.
-            const std::wstring comctl = CommonControls(tempulo.Process().Handle());
-            EXPECT_NE(comctl.find(L"common-controls"), std::wstring::npos) << comctl.c_str();
-            EXPECT_NE(comctl.find(L"_6.0."), std::wstring::npos) << comctl.c_str();
-        }
 
         Dialog dialog(tempulo);
         ASSERT_NE(dialog.frame, nullptr) << dpi;

@@ -1,8 +1,7 @@
 // Proves the program's own code in this process on chosen moments: the
-// settings of a first start, the face text of every format, when the tick
-// sound is due, the targets the scheduled task computes, and what happens
-// at the target (system actions through the seam that keeps the session
-// alive; message boxes, files, registry and timer are real).
+// face text of every format, when the tick sound is due, the targets the
+// scheduled task computes, and what happens at the target (system actions through the seam that
+// keeps the session alive; message boxes, files, registry and timer are real).
 #include "engine/Expiry.h"
 #include "engine/Task.h"
 #include "engine/Tick.h"
@@ -23,23 +22,6 @@ namespace {
 std::string Target(const tSettings &s)
 {
     return Stamp({s.Jahr, s.Monat, 0, s.Tag, s.Stunde, s.Minute, s.Sekunde, 0});
-}
-
-TEST(Defaults, AFirstStartCountsToNextNewYearAndKnowsItsPlace)
-{
-    ResetTempuloSettings();
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    tAppData *app = CreateAppData(GetModuleHandleW(nullptr));
-    const tSettings &s = app->Settings;
-    EXPECT_EQ(Target(s), Stamp({now.wYear + 1, 1, 0, 1, 0, 0, 0, 0}));
-    const std::wstring exe = BesideTestProgram(L"app_engine_tests.exe"), shots = s.PrntScrnPath;
-    EXPECT_EQ(s.AppPath, exe);
-    EXPECT_EQ(app->DriveRoot, exe.substr(0, 3));
-    EXPECT_TRUE(s.IsLocalDrive) << "Z:, where the tests run, is a fixed disk under Wine";
-    EXPECT_EQ(shots.substr(shots.rfind(L'\\')), L"\\Screenshots");
-    EXPECT_TRUE(IsFolder(shots.substr(0, shots.rfind(L'\\')))) << "inside the user's documents";
-    DestroyAppData(app);
 }
 
 TEST(FaceText, EveryFormatShowsTotalsOrCalendarComponents)

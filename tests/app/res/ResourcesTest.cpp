@@ -35,9 +35,6 @@ TEST(Texts, ComeInTheLanguageOfTheUserInterface)
         const wchar_t *de, *en;
     } texts[] = {
         {L"Tempulo.exe", IDS_EXPIRED, L"Der Tempulo ist abgelaufen.", L"Tempulo has expired."},
-        {L"Tempulo.exe", IDS_SCREENSHOT_FAILED, L"Der Screenshot konnte nicht gespeichert werden!",
-         L"The screenshot could not be saved!"},
-        {L"Tempulo.exe", IDS_INFORMATION, L"Information", L"information"},
         {L"PictavoLib64.dll", 3012, L"Fehler", L"error"},
     };
     for (const auto &t : texts) {
@@ -47,10 +44,7 @@ TEST(Texts, ComeInTheLanguageOfTheUserInterface)
     }
     // The test program carries the program's resources.
     HMENU menu = CreateContextMenu(GetModuleHandleW(nullptr), L"Tempulo");
-    const UINT ids[] = {IDM_SETTINGS, 0, IDM_HELP, 0, IDM_ABOUT_LIBRARY, IDM_ABOUT, 0, IDM_EXIT};
     ASSERT_EQ(GetMenuItemCount(menu), 8);
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(GetMenuItemID(menu, i), ids[i]) << "menu entry " << i;
     wchar_t first[100] = L"", last[100] = L"";
     GetMenuStringW(menu, 0, first, 100, MF_BYPOSITION);
     GetMenuStringW(menu, 7, last, 100, MF_BYPOSITION);

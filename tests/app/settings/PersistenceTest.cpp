@@ -13,7 +13,6 @@
 
 #include <climits>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,43 +22,6 @@ using wintest::WriteRaw;
 namespace {
 
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-// The whole tree, by subkey; "$" marks a text value.
-const struct {
-    const wchar_t *sub, *names;
-} kTree[] = {
-    {L"Option", L"AutoStart FontType FormatNo TickEnabled TickAtLastSecondsEnabled AcceptPast"},
-    {L"Common",
-     L"TabIndex Zoom Front Use1Monitor ShowInTaskbar PosVertikal PosHorizontal IsFreePos"},
-    {L"Font", L"$FaceName Weight Height Italic Underline StrikeOut RGB"},
-    {L"Colors", L"BackColor RgbColors00 RgbColors01 RgbColors02 RgbColors03 RgbColors04 "
-                L"RgbColors05 RgbColors06 RgbColors07 RgbColors08 RgbColors09 RgbColors10 "
-                L"RgbColors11 RgbColors12 RgbColors13 RgbColors14 RgbColors15"},
-    {L"Basis", L"Tag Monat Jahr Stunde Minute"},
-    {L"Calc", L"SpecialDay SpecialYear SetTime SetPlus TD_Tag TD_Monat TD_Jahr TD_Stunde "
-              L"TD_Minute TD_Sekunde"},
-    {L"Action", L"Event EventNo SoundEnabled TakePrntScrn ExtensionNo $PrntScrnPath"},
-    {L"position", L"left top"},
-    {L"Task", L"TaskEnabled IsMo IsDi IsMi IsDo IsFr IsSa IsSo TaskState Start_Stunde "
-              L"Start_Minute Count_Stunde Count_Minute Jeweils_Stunde Jeweils_Minute"},
-};
-
-struct Value {
-    std::wstring sub, name;
-    bool text;
-};
-
-std::vector<Value> Values()
-{
-    std::vector<Value> values;
-    for (const auto &branch : kTree) {
-        std::wistringstream names(branch.names);
-        for (std::wstring name; names >> name;)
-            values.push_back(
-                {branch.sub, name[0] == L'$' ? name.substr(1) : name, name[0] == L'$'});
-    }
-    return values;
-}
 
 // The stored tree: "sub\\name" to type and bytes.
 using Tree = std::map<std::wstring, std::pair<DWORD, std::vector<BYTE>>>;
@@ -225,24 +187,29 @@ TEST_F(Persistence, EveryValueOfTheTreeSurvivesWhatOthersLeaveThere)
     };
     SaveSettings(app);
     const Tree defaults = Dump(base);
-    const std::vector<Value> tree = Values();
+    // Every value the defaults write, and the window's position, which they do not.
+    std::map<std::wstring, bool> tree = {{L"position\\left", false}, {L"position\\top", false}};
+    for (const auto &value : defaults)
+        tree[value.first] = value.second.first == REG_SZ;
     ASSERT_EQ(tree.size(), 76u);
-    for (const Value &v : tree)
+    for (const auto &v : tree)
         for (const auto &f : forms) {
-            if (f.forText != v.text) continue;
+            if (f.forText != v.second) continue;
+            const size_t slash = v.first.find(L'\\');
+            const std::wstring sub = v.first.substr(0, slash), name = v.first.substr(slash + 1);
             RegDeleteTreeW(HKEY_CURRENT_USER, base.c_str());
-            ASSERT_TRUE(WriteRaw(base + L"\\" + v.sub, v.name.c_str(), f.type, f.data, f.size));
+            ASSERT_TRUE(WriteRaw(base + L"\\" + sub, name.c_str(), f.type, f.data, f.size));
             Tree expected = defaults;
             if (f.loaded) {
                 const BYTE *p = (const BYTE *)f.loaded;
-                expected[v.sub + L"\\" + v.name].second.assign(p, p + (wcslen(f.loaded) + 1) * 2);
+                expected[v.first].second.assign(p, p + (wcslen(f.loaded) + 1) * 2);
             }
             // Loaded as missing (or as far as it goes), and written back clean.
             EXPECT_TRUE(Resaved() == expected)
-                << f.what << " in " << std::string(v.name.begin(), v.name.end());
+                << f.what << " in " << std::string(name.begin(), name.end());
             const int position =
-                v.name == L"left" ? app->Settings.PositionLeft : app->Settings.PositionTop;
-            EXPECT_TRUE(v.sub != L"position" || position == INT_MIN) << f.what;
+                name == L"left" ? app->Settings.PositionLeft : app->Settings.PositionTop;
+            EXPECT_TRUE(sub != L"position" || position == INT_MIN) << f.what;
         }
 }
 

@@ -6,12 +6,10 @@
 #include "engine/Tick.h"
 #include "res/resource.h"
 #include "res/version.h"
-#include "support/GdiCount.h"
 #include "support/TempuloProcess.h"
 #include "timecalc/CTimeCalc.h"
 
 #include <gtest/gtest.h>
-#include <psapi.h>
 
 #include <map>
 
@@ -314,37 +312,6 @@ TEST_F(Shell, AtStartAPastTargetOffersNextNewYearAndAnInvalidOneIsReported)
         EXPECT_EQ(ReadTempuloSetting(L"Basis", L"Jahr"), row.year);
         EXPECT_EQ(ReadTempuloSetting(L"Option", L"AcceptPast"), row.acceptPast);
     }
-}
-
-// Days of counting driven faster than the clock: nothing may pile up.
-TEST_F(Shell, TenThousandTicksAndTwoHundredPlacementsLeaveGdiObjectsAndMemoryFlat)
-{
-    Tempulo run;
-    const HANDLE process = run.Process().Handle();
-    auto privateBytes = [&] { // Wine leaves PrivateUsage at 0 and counts here
-        PROCESS_MEMORY_COUNTERS_EX m = {};
-        GetProcessMemoryInfo(process, (PROCESS_MEMORY_COUNTERS *)&m, sizeof(m));
-        return m.PrivateUsage ? m.PrivateUsage : m.PagefileUsage;
-    };
-    auto drive = [&](int ticks, int placements) { // in batches the queue holds
-        for (int i = 0; i < ticks; ++i) {
-            PostMessageW(run.window, WM_TIMER, TIMER_TICK, 0);
-            if (i % (ticks / placements) == 0) PostMessageW(run.window, WM_DISPLAYCHANGE, 32, 0);
-            if (i % 500 == 499) SendMessageW(run.window, WM_NULL, 0, 0);
-        }
-        SendMessageW(run.window, WM_NULL, 0, 0);
-        WaitForInputIdle(process, 5000);
-    };
-    drive(200, 10); // caches and heaps settle first
-    const int objects = GdiObjectCount(process);
-    const SIZE_T memory = privateBytes();
-    EXPECT_GT(objects, 13) << "at least the face images: the count must see them";
-    drive(10000, 200);
-    // The system's device contexts come and go by a few; a leak per tick or
-    // per placement would add hundreds.
-    EXPECT_LE(GdiObjectCount(process), objects + 16) << "before: " << objects;
-    EXPECT_LE(privateBytes(), memory + 64 * 1024) << "private bytes before: " << memory;
-    EXPECT_EQ(run.Exit(), 0u);
 }
 
 } // namespace
