@@ -24,9 +24,7 @@ std::wstring Env(const wchar_t *name)
 std::wstring UniqueName(const wchar_t *prefix)
 {
     const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string test = info ? std::string(info->test_suite_name()) + "." + info->name() : "";
-    for (char &c : test)
-        if (c == '/' || c == '\\') c = '_'; // parameterised tests
+    const std::string test = info ? std::string(info->test_suite_name()) + "." + info->name() : "";
     return prefix + std::to_wstring(GetCurrentProcessId()) + L"-" +
            std::wstring(test.begin(), test.end());
 }

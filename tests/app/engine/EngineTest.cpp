@@ -53,21 +53,18 @@ TEST(FaceText, EveryFormatShowsTotalsOrCalendarComponents)
 
 TEST(TickSound, EverySecondOrTheLastTwentyUnlessThePastIsAccepted)
 {
-    const struct {
-        bool tick, lastSeconds, acceptPast;
-        int y, mo, d, h, mi, s;
-        bool due;
-    } rows[] = {
+    // Tick, last seconds only, past accepted; years to seconds left; due.
+    const int rows[][10] = {
         {0, 1, 0, 0, 0, 0, 0, 0, 21, 0}, {0, 1, 0, 0, 0, 0, 0, 0, 20, 1},
         {0, 1, 0, 0, 0, 0, 0, 1, 20, 0}, {0, 1, 0, 0, 0, 1, 0, 0, 20, 0},
         {0, 1, 0, 1, 0, 0, 0, 0, 20, 0}, {0, 1, 1, 0, 0, 0, 0, 0, 5, 0},
         {1, 1, 1, 0, 0, 0, 0, 0, 5, 1},  {1, 0, 0, 3, 0, 0, 0, 0, 59, 1},
     };
-    for (const auto &r : rows) {
+    for (const int *r : rows) {
         tSettings s = {};
-        s.TickEnabled = r.tick, s.TickAtLastSecondsEnabled = r.lastSeconds;
-        s.AcceptPast = r.acceptPast;
-        EXPECT_EQ(TickSoundDue(s, r.y, r.mo, r.d, r.h, r.mi, r.s), r.due) << "row " << &r - rows;
+        s.TickEnabled = r[0], s.TickAtLastSecondsEnabled = r[1], s.AcceptPast = r[2];
+        EXPECT_EQ(TickSoundDue(s, r[3], r[4], r[5], r[6], r[7], r[8]), r[9] != 0)
+            << "row " << (r - rows[0]) / 10;
     }
 }
 
