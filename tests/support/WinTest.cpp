@@ -78,13 +78,13 @@ HWND Program::WaitForWindow(const wchar_t *className, const wchar_t *title, DWOR
     return found;
 }
 
-HWND FindProcessWindow(DWORD processId, const wchar_t *className, const wchar_t *title)
+HWND FindProcessWindow(DWORD processId, const wchar_t *className, const wchar_t *title, HWND owner)
 {
     struct Query {
         DWORD id;
         const wchar_t *className, *title;
-        HWND found;
-    } q = {processId, className, title, nullptr};
+        HWND owner, found;
+    } q = {processId, className, title, owner, nullptr};
     EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
             Query &q = *(Query *)param;
@@ -94,6 +94,7 @@ HWND FindProcessWindow(DWORD processId, const wchar_t *className, const wchar_t 
             // Text only of visible windows: asking a hidden one of a blocked
             // thread of this process would wait for that thread.
             if (pid != q.id || !IsWindowVisible(window) ||
+                (q.owner && GetWindow(window, GW_OWNER) != q.owner) ||
                 (q.className && (GetClassNameW(window, text, 256), lstrcmpW(text, q.className))) ||
                 (q.title && (GetWindowTextW(window, text, 256), lstrcmpW(text, q.title))))
                 return TRUE;

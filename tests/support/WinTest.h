@@ -20,9 +20,10 @@ inline std::wstring Wide(const std::string &ascii)
 {
     return std::wstring(ascii.begin(), ascii.end());
 }
-// The first visible top-level window of the process with this class and
-// title (either may be null).
-HWND FindProcessWindow(DWORD processId, const wchar_t *className, const wchar_t *title);
+// The first visible top-level window of the process with this class, title
+// and owner (each may be null: any).
+HWND FindProcessWindow(DWORD processId, const wchar_t *className, const wchar_t *title,
+                       HWND owner = nullptr);
 
 // Polls the predicate every 50 ms until it holds or the time is up.
 template <typename Pred> bool WaitUntil(Pred pred, DWORD milliseconds)

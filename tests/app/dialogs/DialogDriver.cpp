@@ -53,20 +53,12 @@ std::vector<Item> Items(const wchar_t *states)
     return items;
 }
 
-HWND OwnedBox(DWORD processId, HWND owner)
-{
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", nullptr)) != nullptr;) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == processId && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == owner) return w;
-    }
-    return nullptr;
-}
-
 HWND WaitForOwnedBox(DWORD processId, HWND owner)
 {
     HWND box = nullptr;
-    WaitUntil([&] { return (box = OwnedBox(processId, owner)) != nullptr; }, 10000);
+    WaitUntil(
+        [&] { return (box = FindProcessWindow(processId, L"#32770", nullptr, owner)) != nullptr; },
+        10000);
     return box;
 }
 

@@ -26,9 +26,7 @@ struct Item {
 };
 std::vector<Item> Items(const wchar_t *states);
 
-// The visible dialog box of the process that the owner owns, if any; the
-// second waits for one.
-HWND OwnedBox(DWORD processId, HWND owner);
+// Waits for a visible dialog box of the process that the owner owns.
 HWND WaitForOwnedBox(DWORD processId, HWND owner);
 bool WaitGone(HWND window);
 

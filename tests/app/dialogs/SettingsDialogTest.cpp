@@ -131,7 +131,7 @@ TEST_F(SettingsDialog, ADraggedWindowShowsNoPlaceAndKeepsItsOwn)
                   L"Common/Use1Monitor=1 Common/PosHorizontal=0 Common/PosVertikal=0 "
                   L"position/left=40 position/top=50 Common/TabIndex=7 Action/ExtensionNo=9");
     Tempulo tempulo;
-    if (HWND report = OwnedBox(tempulo.Process().Id(), tempulo.window)) // day 0
+    if (HWND report = tempulo.WaitForBox()) // day 0 is reported first
         Press(report, IDOK), WaitGone(report);
     Dialog dialog(tempulo);
     ASSERT_NE(dialog.frame, nullptr);

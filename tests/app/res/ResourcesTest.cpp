@@ -6,6 +6,7 @@
 #include "res/version.h"
 #include "shell/ContextMenu.h"
 #include "support/WinTest.h"
+#include "system/CSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -94,22 +95,6 @@ TEST(Languages, BothDefineTheSameStringsMenusAndDialogs)
     }
 }
 
-// A string of a file's version record, in its first language.
-std::wstring VersionString(const wchar_t *file, const wchar_t *name)
-{
-    const std::wstring path = BesideTestProgram(file);
-    std::vector<BYTE> record(GetFileVersionInfoSizeW(path.c_str(), nullptr) + 1);
-    DWORD *language = nullptr;
-    wchar_t query[100], *text = nullptr;
-    UINT size = 0;
-    if (!GetFileVersionInfoW(path.c_str(), 0, DWORD(record.size()), record.data()) ||
-        !VerQueryValueW(record.data(), L"\\VarFileInfo\\Translation", (void **)&language, &size))
-        return L"";
-    swprintf(query, 100, L"\\StringFileInfo\\%04x%04x\\%ls", LOWORD(*language), HIWORD(*language),
-             name);
-    return VerQueryValueW(record.data(), query, (void **)&text, &size) ? text : L"";
-}
-
 TEST(Resources, TheProgramCarriesItsManifest)
 {
     HMODULE program = Module(L"Tempulo.exe");
@@ -124,11 +109,16 @@ TEST(Resources, TheProgramCarriesItsManifest)
 
 TEST(Resources, OneVersionNumberForTheProductAndTheLibrarysOwnFileVersion)
 {
+    // The program's version record, which the test program carries too;
+    // entries 2 and 8 are the file and the product version.
+    CSystem system;
+    const HMODULE program = GetModuleHandleW(nullptr),
+                  library = GetModuleHandleW(L"PictavoLib64.dll");
     const std::wstring version = Wide(TEMPULO_VERSION_TEXT);
-    EXPECT_EQ(VersionString(L"Tempulo.exe", L"FileVersion"), version);
-    EXPECT_EQ(VersionString(L"Tempulo.exe", L"ProductVersion"), version);
-    EXPECT_EQ(VersionString(L"PictavoLib64.dll", L"ProductVersion"), version);
-    EXPECT_EQ(VersionString(L"PictavoLib64.dll", L"FileVersion"), L"1.8.6.0");
+    EXPECT_EQ(system.GetAppInfo(program, 2, L""), version);
+    EXPECT_EQ(system.GetAppInfo(program, 8, L""), version);
+    EXPECT_EQ(system.GetAppInfo(library, 8, L""), version);
+    EXPECT_EQ(system.GetAppInfo(library, 2, L""), std::wstring(L"1.8.6.0"));
 }
 
 } // namespace
