@@ -151,4 +151,11 @@ void Press(HWND box, int id)
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(box, id));
 }
 
+bool Answer(HWND box, int id)
+{
+    if (!box) return false;
+    Press(box, id);
+    return WaitUntil([&] { return !IsWindow(box); }, 10000);
+}
+
 } // namespace wintest

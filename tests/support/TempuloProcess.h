@@ -49,5 +49,8 @@ std::wstring ProgramText(UINT id);
 std::wstring ControlText(HWND box, int id = 0xFFFF);
 std::wstring WindowText(HWND window);
 void Press(HWND box, int id);
+// Presses the button and waits until the box is gone; false if there was
+// no box or it stayed.
+bool Answer(HWND box, int id);
 
 } // namespace wintest

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdio.h>
-
 namespace wintest {
 
 std::wstring BesideTestProgram(const wchar_t *fileName)
@@ -143,19 +141,6 @@ Capture BitmapPixels(HBITMAP bitmap)
         p &= 0x00FFFFFF;
     c.width = bm.bmWidth, c.height = bm.bmHeight;
     return c;
-}
-
-bool SaveCapture(const Capture &capture, const std::wstring &path)
-{
-    FILE *out = capture.width && !path.empty() ? _wfopen(path.c_str(), L"wb") : nullptr;
-    if (!out) return false;
-    const BITMAPINFOHEADER info = TopDown32(capture.width, capture.height).bmiHeader;
-    const DWORD bytes = DWORD(capture.pixels.size() * 4);
-    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info;
-    const BITMAPFILEHEADER file = {0x4D42, offset + bytes, 0, 0, offset}; // "BM"
-    const bool written = fwrite(&file, sizeof file, 1, out) && fwrite(&info, sizeof info, 1, out) &&
-                         fwrite(capture.pixels.data(), bytes, 1, out);
-    return fclose(out) == 0 && written;
 }
 
 } // namespace wintest

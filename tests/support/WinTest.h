@@ -52,7 +52,7 @@ private:
 };
 
 // 32-bit pixels (0x00RRGGBB, top row first), of the screen or a bitmap
-// (empty if unreadable); BITMAPINFO for them; a BMP file of them.
+// (empty if unreadable); BITMAPINFO for them.
 struct Capture {
     int width = 0;
     int height = 0;
@@ -65,6 +65,5 @@ struct Capture {
 Capture CaptureScreen(const RECT &area);
 Capture BitmapPixels(HBITMAP bitmap);
 BITMAPINFO TopDown32(int width, int height);
-bool SaveCapture(const Capture &capture, const std::wstring &path);
 
 } // namespace wintest

@@ -114,13 +114,10 @@ void Dialog::SelectTab(int index) const
 // Fills the helper dialog and presses OK in it.
 bool RunHelper(const Dialog &dialog, int button, const wchar_t *states)
 {
-    dialog.Press(button);
-    HWND box = dialog.NextBox();
-    if (!box) return false;
+    HWND box = dialog.Open(button);
     for (const Item &item : Items(states))
         Set(GetDlgItem(box, item.id), item.state);
-    Press(box, IDOK);
-    return WaitGone(box);
+    return Answer(box, IDOK);
 }
 
 } // namespace wintest

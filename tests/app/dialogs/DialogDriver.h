@@ -49,8 +49,10 @@ public:
     // A button of the frame or a page pressed; the dialog reacts in its own
     // time, as a press may open a modal box.
     void Press(int id) const { wintest::Press(frame, id); }
-    // The box the dialog shows next: a message, a helper, a chooser.
+    // The box the dialog shows next (a message, a helper, a chooser), after
+    // this button is pressed.
     HWND NextBox() const { return WaitForOwnedBox(program_.Process().Id(), frame); }
+    HWND Open(int id) const { return Press(id), NextBox(); }
     bool Close(int button) const;
     // Focus moves the selection with its notifications, as a click does.
     void SelectTab(int index) const;

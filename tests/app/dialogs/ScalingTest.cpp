@@ -3,6 +3,7 @@
 // no text of the dialogs is cut. Pictures of the face, every page and both
 // helpers are left for a person to look at (and for the README).
 #include "DialogDriver.h"
+#include "imaging/CImage.h"
 
 #include <gtest/gtest.h>
 
@@ -77,7 +78,9 @@ void Photograph(HWND window, const std::wstring &name)
     Sleep(200); // the X server shows the repaint
     RECT r;
     GetWindowRect(window, &r);
-    EXPECT_TRUE(SaveCapture(CaptureScreen(r), OutputPath((name + L".bmp").c_str())))
+    CImage shot; // the desktop's coordinates are the screen's
+    EXPECT_TRUE(shot.CreateBitmapFromSelection(GetDesktopWindow(), r) &&
+                shot.Save(OutputPath(L"").c_str(), (name + L".png").c_str()))
         << name.c_str();
 }
 
@@ -107,15 +110,13 @@ TEST(Scaling, TheFaceGrowsWithTheScreenAndNoDialogTextIsCut)
             Photograph(dialog.frame, L"settings-" + lang + at + L"-page" + std::to_wstring(i));
         }
         for (int helper : {193, 197}) {
-            dialog.Press(helper);
-            HWND box = dialog.NextBox();
+            HWND box = dialog.Open(helper);
             ASSERT_NE(box, nullptr);
             for (const std::wstring &c : Clipped(box, dpi))
                 ADD_FAILURE() << dpi << " dpi, helper " << helper << ": " << c.c_str();
             Photograph(box,
                        L"settings-" + lang + at + (helper == 193 ? L"-selectday" : L"-calctime"));
-            Press(box, IDCANCEL);
-            ASSERT_TRUE(WaitGone(box));
+            ASSERT_TRUE(Answer(box, IDCANCEL));
         }
         EXPECT_TRUE(dialog.Close(IDCANCEL));
         EXPECT_EQ(tempulo.Exit(), 0u);

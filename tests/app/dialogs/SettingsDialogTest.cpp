@@ -131,8 +131,7 @@ TEST_F(SettingsDialog, ADraggedWindowShowsNoPlaceAndKeepsItsOwn)
                   L"Common/Use1Monitor=1 Common/PosHorizontal=0 Common/PosVertikal=0 "
                   L"position/left=40 position/top=50 Common/TabIndex=7 Action/ExtensionNo=9");
     Tempulo tempulo;
-    if (HWND report = tempulo.WaitForBox()) // day 0 is reported first
-        Press(report, IDOK), WaitGone(report);
+    Answer(tempulo.WaitForBox(), IDOK); // day 0 is reported first
     Dialog dialog(tempulo);
     ASSERT_NE(dialog.frame, nullptr);
     EXPECT_TRUE(IsWindowVisible(dialog.pages[0]));
@@ -181,13 +180,11 @@ TEST_F(SettingsDialog, OkRefusesAnInvalidTargetOrTaskAndStoresNothing)
         dialog.Apply(L"1:190=15 1:191=06 1:192=2030 1:194=12 1:195=00 2:210=4 4:240=0 4:241=0 "
                      L"4:242=0 4:243=0 4:248=0 4:249=0 4:250=0 4:255=00 4:256=00");
         dialog.Apply(c.input);
-        dialog.Press(IDOK);
-        HWND box = dialog.NextBox();
+        HWND box = dialog.Open(IDOK);
         ASSERT_NE(box, nullptr) << c.what;
         EXPECT_EQ(ControlText(box), c.message) << c.what;
         EXPECT_EQ(WindowText(box), ProgramText(3011)) << c.what;
-        Press(box, IDOK);
-        EXPECT_TRUE(WaitGone(box)) << c.what;
+        EXPECT_TRUE(Answer(box, IDOK)) << c.what;
         // The dialog stays open with what the user typed.
         EXPECT_TRUE(IsWindow(dialog.frame)) << c.what;
         dialog.Expect(c.input, c.what);
@@ -230,27 +227,23 @@ TEST_F(SettingsDialog, CancelKeepsSettingsAndWindowButNotTheTabHelpersAndReset)
         ASSERT_NE(dialog.frame, nullptr);
         EXPECT_TRUE(IsWindowVisible(dialog.pages[4]));
         dialog.Expect(L"1:190=15 2:210=2", "reopened");
-        dialog.Press(193);
-        HWND day = dialog.NextBox();
+        HWND day = dialog.Open(193);
         ASSERT_NE(day, nullptr);
         EXPECT_EQ(WindowText(day), German() ? L"Tag ausw\u00e4hlen" : L"Select Day");
         EXPECT_EQ(State(GetDlgItem(day, 264)) + L" " + State(GetDlgItem(day, 265)), L"4 2025");
-        Press(day, IDCANCEL);
-        ASSERT_TRUE(WaitGone(day));
+        ASSERT_TRUE(Answer(day, IDCANCEL));
 
         // Reset asks first, No by default; No changes nothing, Yes applies
         // the defaults at once.
         for (int answer : {IDNO, IDYES}) {
-            dialog.Press(83);
-            HWND question = dialog.NextBox();
+            HWND question = dialog.Open(83);
             ASSERT_NE(question, nullptr);
             EXPECT_EQ(WindowText(question),
                       German() ? L"Einstellungen zur\u00fccksetzen" : L"Reset all settings");
             EXPECT_EQ(ControlText(question), ProgramText(3203) + L"\n" + ProgramText(3200));
             EXPECT_TRUE(GetWindowLongPtrW(GetDlgItem(question, IDNO), GWL_STYLE) &
                         BS_DEFPUSHBUTTON);
-            Press(question, answer);
-            ASSERT_TRUE(WaitGone(question));
+            ASSERT_TRUE(Answer(question, answer));
             dialog.Expect(answer == IDNO ? L"0:182=1 2:210=2"
                                          : L"0:182=0 0:183=1 1:190=01 1:191=01 2:210=1 2:215=1 "
                                            L"2:216=1",
@@ -328,13 +321,11 @@ TEST_F(SettingsDialog, CalculateTimeFromTheSetTimeOrFromNow)
     dialog.Expect(L"1:190=01 1:191=01 1:192=2031 1:194=00 1:195=30", "set time plus 90 minutes");
 
     // The inputs come back; empty offsets copy the set time unchanged.
-    dialog.Press(197);
-    HWND box = dialog.NextBox();
+    HWND box = dialog.Open(197);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowText(box), German() ? L"Zeit berechnen" : L"Calculate New Time");
     EXPECT_EQ(State(GetDlgItem(box, 195)) + L" " + State(GetDlgItem(box, 260)), L"90 1");
-    Press(box, IDCANCEL);
-    ASSERT_TRUE(WaitGone(box));
+    ASSERT_TRUE(Answer(box, IDCANCEL));
     ASSERT_TRUE(RunHelper(dialog, 197, setPlus));
     dialog.Expect(L"1:190=01 1:192=2031 1:194=00 1:195=30", "empty offsets");
 
@@ -378,15 +369,13 @@ TEST_F(SettingsDialog, ChoosersOpenWithTheSettingsAndOnlyOkKeepsColourAndFont)
         ASSERT_NE(dialog.frame, nullptr);
         // The colour chooser opens full on the background colour (red 17,
         // blue 51); the swatch shows the chosen one at once.
-        dialog.Press(181);
-        HWND colors = dialog.NextBox();
+        HWND colors = dialog.Open(181);
         ASSERT_NE(colors, nullptr);
         EXPECT_TRUE(IsWindowVisible(GetDlgItem(colors, 706)));
         EXPECT_EQ(State(GetDlgItem(colors, 706)) + L" " + State(GetDlgItem(colors, 708)), L"17 51");
         for (const Item &item : Items(L"0:706=10 0:707=200 0:708=30"))
             Set(GetDlgItem(colors, item.id), item.state);
-        Press(colors, IDOK);
-        ASSERT_TRUE(WaitGone(colors));
+        ASSERT_TRUE(Answer(colors, IDOK));
         RECT swatch;
         GetWindowRect(dialog.Control(0, 181), &swatch);
         const LONG x = (swatch.left + swatch.right) / 2, y = (swatch.top + swatch.bottom) / 2;
@@ -397,20 +386,14 @@ TEST_F(SettingsDialog, ChoosersOpenWithTheSettingsAndOnlyOkKeepsColourAndFont)
             3000));
 
         // A chosen font makes the face font text.
-        dialog.Press(186);
-        HWND fonts = dialog.NextBox();
-        ASSERT_NE(fonts, nullptr);
-        Press(fonts, IDOK);
-        ASSERT_TRUE(WaitGone(fonts));
+        HWND fonts = dialog.Open(186);
+        ASSERT_TRUE(Answer(fonts, IDOK));
         dialog.Expect(L"0:182=0 0:183=0 0:184=1", "font chosen");
 
         // The folder browser, cancelled, still puts the nearest existing
         // folder in place of the missing one.
-        dialog.Press(237);
-        HWND browser = dialog.NextBox();
-        ASSERT_NE(browser, nullptr);
-        Press(browser, IDCANCEL);
-        ASSERT_TRUE(WaitGone(browser));
+        HWND browser = dialog.Open(237);
+        ASSERT_TRUE(Answer(browser, IDCANCEL));
         EXPECT_EQ(dialog.State(3, 236), nearest);
         ASSERT_TRUE(dialog.Close(confirm ? IDOK : IDCANCEL));
     }
