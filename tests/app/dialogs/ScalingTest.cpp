@@ -27,12 +27,11 @@ public:
     }
 };
 
-// Texts that do not fit their control, and controls that stick out of the
-// window, in the dialog font at the given scale. The font is made here:
-// another process's font handle means nothing in this one.
-std::vector<std::wstring> Clipped(HWND window, int dpi)
+// Fails on texts that do not fit their control and on controls that stick
+// out of the window, in the dialog font at the given scale. The font is made
+// here: another process's font handle means nothing in this one.
+void ExpectNothingClipped(HWND window, int dpi, const std::string &where)
 {
-    std::vector<std::wstring> clipped;
     LOGFONTW shell = {};
     shell.lfHeight = -MulDiv(8, dpi, 72);
     wcscpy_s(shell.lfFaceName, L"MS Shell Dlg 2");
@@ -46,15 +45,15 @@ std::vector<std::wstring> Clipped(HWND window, int dpi)
         RECT r;
         GetWindowRect(c, &r);
         MapWindowPoints(nullptr, window, (POINT *)&r, 2);
-        const std::wstring text = State(c), kind = ClassOf(c);
-        if (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom)
-            clipped.push_back(L"outside: " + text);
+        const std::wstring kind = ClassOf(c);
+        wchar_t caption[256] = L"";
+        SendMessageW(c, WM_GETTEXT, 256, (LPARAM)caption);
+        EXPECT_FALSE(r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom)
+            << where << ": outside: " << caption;
         const LONG type = GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK;
         const bool box =
             kind == L"Button" && (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX ||
                                   type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON);
-        wchar_t caption[256] = L"";
-        SendMessageW(c, WM_GETTEXT, 256, (LPARAM)caption);
         if (!caption[0] || (kind != L"Static" && kind != L"Button")) continue;
         RECT needed = {0, 0, 10000, 0};
         DrawTextW(dc, caption, -1, &needed, DT_CALCRECT | DT_SINGLELINE);
@@ -63,14 +62,12 @@ std::vector<std::wstring> Clipped(HWND window, int dpi)
                          (box                 ? MulDiv(13, dpi, 96) + 4
                           : kind == L"Button" ? 6
                                               : 0);
-        if (needed.right > room || needed.bottom > r.bottom - r.top)
-            clipped.push_back(std::wstring(caption) + L" needs " + std::to_wstring(needed.right) +
-                              L" of " + std::to_wstring(room));
+        EXPECT_TRUE(needed.right <= room && needed.bottom <= r.bottom - r.top)
+            << where << ": " << caption << " needs " << needed.right << " of " << room;
     }
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     DeleteObject(font);
-    return clipped;
 }
 
 void Photograph(HWND window, const std::wstring &name)
@@ -105,15 +102,15 @@ TEST(Scaling, TheFaceGrowsWithTheScreenAndNoDialogTextIsCut)
             dialog.SelectTab(i);
             EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog.pages[i]) != 0; }, 3000));
             for (HWND w : {dialog.frame, dialog.pages[i]})
-                for (const std::wstring &c : Clipped(w, dpi))
-                    ADD_FAILURE() << dpi << " dpi, page " << i << ": " << c.c_str();
+                ExpectNothingClipped(w, dpi,
+                                     std::to_string(dpi) + " dpi, page " + std::to_string(i));
             Photograph(dialog.frame, L"settings-" + lang + at + L"-page" + std::to_wstring(i));
         }
         for (int helper : {193, 197}) {
             HWND box = dialog.Open(helper);
             ASSERT_NE(box, nullptr);
-            for (const std::wstring &c : Clipped(box, dpi))
-                ADD_FAILURE() << dpi << " dpi, helper " << helper << ": " << c.c_str();
+            ExpectNothingClipped(box, dpi,
+                                 std::to_string(dpi) + " dpi, helper " + std::to_string(helper));
             Photograph(box,
                        L"settings-" + lang + at + (helper == 193 ? L"-selectday" : L"-calctime"));
             ASSERT_TRUE(Answer(box, IDCANCEL));
