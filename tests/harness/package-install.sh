@@ -24,9 +24,6 @@ built_dll=${7:?PictavoLib64.dll of the build}
 source "$here/wine-env.sh" "$state"
 started=$SECONDS
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
 give_up() { echo "FAIL: $*"; exit 1; }
 
 if [ ! -f "$state/display" ] || [ ! -f "$state/template/.ready" ]; then
@@ -45,24 +42,8 @@ for package in "$setup" "$zip"; do
 done
 
 side=$state/package-install
-# Every Windows process started here belongs to the throwaway server, which
-# ends them all: the script signals no host pid, which might have been reused
-# by then.
-cleanup() {
-  if [ -d "$side/prefix" ]; then
-    WINEPREFIX=$side/prefix "$WINESERVER" -k >/dev/null 2>&1 || true
-  fi
-  rm -rf "$side"
-}
-trap cleanup EXIT
-
-rm -rf "$side"
-mkdir -p "$side/home"
-cp -a "$state/template" "$side/prefix"
-export WINEPREFIX=$side/prefix HOME=$side/home
-setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1
-# Wine's service processes must not hold this script's output open.
-"$WINE" wineboot </dev/null >/dev/null 2>&1
+trap 'remove_throwaway_prefix "$side"' EXIT
+enter_throwaway_prefix "$side"
 
 # Runs a program of the prefix with a time limit, its output in $side/out.
 wine_run() { timeout 120 "$WINE" "$@" </dev/null >"$side/out" 2>&1; }
@@ -81,14 +62,6 @@ reg_has_key() { "$WINE" reg query "$1" </dev/null >/dev/null 2>&1; }
 win_env() { "$WINE" cmd /c echo "%$1%" </dev/null 2>/dev/null | tr -d '\r'; }
 unix_path() { "$WINE" winepath -u "$1" </dev/null 2>/dev/null | tr -d '\r'; }
 same_text() { [ "${1,,}" = "${2,,}" ]; }
-# Waits up to $2 tenths of a second for host process $1 to end.
-ended_within() {
-  for _ in $(seq 1 "$2"); do
-    kill -0 "$1" 2>/dev/null || return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tempulo'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
@@ -102,7 +75,7 @@ uninstall() {
   program=${command#\"}
   program=${program%%\"*}
   # shellcheck disable=SC2086 # the entry's arguments, split as the system splits them
-  timeout 120 "$WINE" "$program" ${command#\"$program\"} </dev/null >"$side/out" 2>&1 || return
+  timeout 120 "$WINE" "$program" ${command#\""$program"\"} </dev/null >"$side/out" 2>&1 || return
   for _ in $(seq 1 600); do
     reg_has_key "$uninstall_key" || return 0
     sleep 0.2

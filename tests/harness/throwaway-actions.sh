@@ -24,18 +24,6 @@ source "$here/wine-env.sh" "$state"
 
 main_prefix=$WINEPREFIX
 side=$state/throwaway
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-
-# Waits up to $2 tenths of a second for process $1 to end.
-ended_within() {
-  for _ in $(seq 1 "$2"); do
-    kill -0 "$1" 2>/dev/null || return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 # Starts a bystander in the current prefix and waits until it runs; its
 # process id in $bystander.
@@ -57,10 +45,7 @@ start_bystander() {
 main_bystander=""
 cleanup() {
   [ -n "$main_bystander" ] && kill "$main_bystander" 2>/dev/null || true
-  if [ -d "$side/prefix" ]; then
-    WINEPREFIX=$side/prefix "$WINESERVER" -k >/dev/null 2>&1 || true
-  fi
-  rm -rf "$side"
+  remove_throwaway_prefix "$side"
 }
 trap cleanup EXIT
 
@@ -68,14 +53,8 @@ trap cleanup EXIT
 WINEPREFIX=$main_prefix "$WINE" "$probe" wait 240 </dev/null >/dev/null 2>&1 &
 main_bystander=$!
 
-rm -rf "$side"
-mkdir -p "$side/home"
-cp -a "$state/template" "$side/prefix"
+enter_throwaway_prefix "$side"
 touch "$side/prefix/drive_c/throwaway-prefix.txt"
-export WINEPREFIX=$side/prefix HOME=$side/home
-setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1
-# Wine's service processes must not hold this script's output open.
-"$WINE" wineboot </dev/null >/dev/null 2>&1
 
 out=$side/out.txt
 run_probe() { "$WINE" "$probe" "$@" </dev/null >"$out" 2>/dev/null; }

@@ -63,3 +63,40 @@ run_windows_program() {
   rm -f "$report"
   return "$status"
 }
+
+# For the side scripts, which count their checks and run in prefixes of
+# their own: an "ok:" or "FAIL:" line per check.
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+# ended_within PID TENTHS: whether host process PID ends within TENTHS
+# tenths of a second.
+ended_within() {
+  for _ in $(seq 1 "$2"); do
+    kill -0 "$1" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# enter_throwaway_prefix DIR: from here on, a prefix of its own in
+# DIR/prefix, copied from the session's template, with a wineserver and a
+# home of its own. remove_throwaway_prefix DIR ends every process of that
+# server, which started them all (no host pid is signalled: it might have
+# been reused by then), and removes DIR.
+enter_throwaway_prefix() {
+  rm -rf "$1"
+  mkdir -p "$1/home"
+  cp -a "$state_dir/template" "$1/prefix"
+  export WINEPREFIX=$1/prefix HOME=$1/home
+  setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1
+  # Wine's service processes must not hold the script's output open.
+  "$WINE" wineboot </dev/null >/dev/null 2>&1
+}
+remove_throwaway_prefix() {
+  if [ -d "$1/prefix" ]; then
+    WINEPREFIX=$1/prefix "$WINESERVER" -k >/dev/null 2>&1 || true
+  fi
+  rm -rf "$1"
+}
