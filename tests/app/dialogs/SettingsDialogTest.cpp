@@ -229,7 +229,6 @@ TEST_F(SettingsDialog, CancelKeepsSettingsAndWindowButNotTheTabHelpersAndReset)
         dialog.Expect(L"1:190=15 2:210=2", "reopened");
         HWND day = dialog.Open(193);
         ASSERT_NE(day, nullptr);
-        EXPECT_EQ(WindowText(day), German() ? L"Tag ausw\u00e4hlen" : L"Select Day");
         EXPECT_EQ(State(GetDlgItem(day, 264)) + L" " + State(GetDlgItem(day, 265)), L"4 2025");
         ASSERT_TRUE(Answer(day, IDCANCEL));
 
@@ -323,7 +322,6 @@ TEST_F(SettingsDialog, CalculateTimeFromTheSetTimeOrFromNow)
     // The inputs come back; empty offsets copy the set time unchanged.
     HWND box = dialog.Open(197);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(WindowText(box), German() ? L"Zeit berechnen" : L"Calculate New Time");
     EXPECT_EQ(State(GetDlgItem(box, 195)) + L" " + State(GetDlgItem(box, 260)), L"90 1");
     ASSERT_TRUE(Answer(box, IDCANCEL));
     ASSERT_TRUE(RunHelper(dialog, 197, setPlus));
