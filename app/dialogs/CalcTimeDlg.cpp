@@ -46,10 +46,8 @@ void CalculateNewTime()
 {
     tSettings &s = g_App->Settings;
     HWND page = SettingsPage(g_App->SettingsDialog, PAGE_CALC);
-    CTimeCalc now;
-    CTimeCalc set((WORD)ReadNumber(page, IDC_DAY), (WORD)ReadNumber(page, IDC_MONTH),
-                  (WORD)ReadNumber(page, IDC_YEAR), (WORD)ReadNumber(page, IDC_HOUR),
-                  (WORD)ReadNumber(page, IDC_MINUTE));
+    CTimeCalc now, set;
+    ReadTargetFields(page, &set);
     CTimeCalc &calc = s.SetTime ? set : now;
     calc.CalculateDate(s.SetPlus, s.TD_Tag, s.TD_Monat, s.TD_Jahr, s.TD_Stunde, s.TD_Minute,
                        s.TD_Sekunde);

@@ -81,13 +81,14 @@ void Browse(HWND owner, wchar_t *start)
 
 void BrowseScreenshotFolder(HWND dialog)
 {
-    tAppData *app = g_App;
-    tSettings &s = app->Settings;
-    wchar_t start[PATH_CCH];
-    ExistingFolder(start, s.PrntScrnPath, L"");
-    StringCchCopyW(s.PrntScrnPath, PATH_CCH, start);
+    // From the folder in the edit, and back into the edit only: the settings
+    // take it with the dialog's OK, and a cancelled dialog keeps theirs.
+    HWND page = SettingsPage(dialog, PAGE_ACTION);
+    wchar_t typed[PATH_CCH] = L"", start[PATH_CCH];
+    GetDlgItemTextW(page, IDC_SHOT_FOLDER, typed, PATH_CCH);
+    ExistingFolder(start, typed, L"");
     Browse(dialog, start);
-    StringCchCopyW(app->BrowseFolder, PATH_CCH, start);
-    ExistingFolder(s.PrntScrnPath, app->BrowseFolder, app->BrowseFolder);
-    SetDlgItemTextW(SettingsPage(dialog, PAGE_ACTION), IDC_SHOT_FOLDER, s.PrntScrnPath);
+    StringCchCopyW(g_App->BrowseFolder, PATH_CCH, start);
+    ExistingFolder(typed, start, start);
+    SetDlgItemTextW(page, IDC_SHOT_FOLDER, typed);
 }

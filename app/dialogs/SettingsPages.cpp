@@ -194,15 +194,25 @@ void ShowTaskMessage(HWND dialog, UINT reason)
     ShowPageMessage(dialog, text);
 }
 
+// The mode the radio buttons choose; none (a mode the program does not know
+// was stored) counts as the first, for the checks, the controls and OK alike.
+int TaskModeOf(HWND task)
+{
+    return IsChecked(task, IDC_TASK_LAST)   ? TASK_SINCE_LAST
+           : IsChecked(task, IDC_TASK_EACH) ? TASK_WEEKDAYS
+                                            : TASK_SINCE_START;
+}
+
 // The reason the task cannot compute a target (a string id), or 0. calc
 // holds the target, whose time the weekday mode replaces.
 UINT TaskProblem(HWND task, CTimeCalc *calc)
 {
-    if (IsChecked(task, IDC_TASK_LAST))
+    const int mode = TaskModeOf(task);
+    if (mode == TASK_SINCE_LAST)
         return ReadNumber(task, IDC_COUNT_HOUR) || ReadNumber(task, IDC_COUNT_MINUTE)
                    ? 0
                    : IDS_TASK_SINCE_LAST;
-    if (!IsChecked(task, IDC_TASK_EACH))
+    if (mode == TASK_SINCE_START)
         return ReadNumber(task, IDC_START_HOUR) || ReadNumber(task, IDC_START_MINUTE)
                    ? 0
                    : IDS_TASK_SINCE_START;
@@ -282,9 +292,7 @@ void UpdatePageStates(HWND dialog)
     const bool acceptPast = IsChecked(calc, IDC_ACCEPT_PAST);
     const bool shot = IsChecked(action, IDC_SHOT);
     const bool taskOn = IsChecked(task, IDC_TASK);
-    const int mode = IsChecked(task, IDC_TASK_START)  ? TASK_SINCE_START
-                     : IsChecked(task, IDC_TASK_LAST) ? TASK_SINCE_LAST
-                                                      : TASK_WEEKDAYS;
+    const int mode = TaskModeOf(task);
 
     // The entry's place decides, not the user: nothing enables it again.
     if (!g_App->Settings.IsLocalDrive) Enable(dialog, IDC_AUTOSTART, false);
@@ -315,13 +323,19 @@ void UpdatePageStates(HWND dialog)
         Enable(task, id, taskOn && mode == TASK_WEEKDAYS);
 }
 
+void ReadTargetFields(HWND page, CTimeCalc *calc)
+{
+    *calc = CTimeCalc(DateField(ReadNumber(page, IDC_DAY)), DateField(ReadNumber(page, IDC_MONTH)),
+                      DateField(FullYear(ReadNumber(page, IDC_YEAR))),
+                      DateField(ReadNumber(page, IDC_HOUR)),
+                      DateField(ReadNumber(page, IDC_MINUTE)), 0);
+}
+
 bool ValidateSettingsPages(HWND dialog)
 {
-    HWND calcPage = SettingsPage(dialog, PAGE_CALC), task = SettingsPage(dialog, PAGE_TASK);
-    CTimeCalc calc(
-        DateField(ReadNumber(calcPage, IDC_DAY)), DateField(ReadNumber(calcPage, IDC_MONTH)),
-        DateField(FullYear(ReadNumber(calcPage, IDC_YEAR))),
-        DateField(ReadNumber(calcPage, IDC_HOUR)), DateField(ReadNumber(calcPage, IDC_MINUTE)), 0);
+    HWND task = SettingsPage(dialog, PAGE_TASK);
+    CTimeCalc calc;
+    ReadTargetFields(SettingsPage(dialog, PAGE_CALC), &calc);
     if (!ValidateTarget(g_App, dialog, &calc)) return false;
     if (!IsChecked(task, IDC_TASK)) return true;
     const UINT problem = TaskProblem(task, &calc);
@@ -385,9 +399,7 @@ bool ReadSettingsPages(HWND dialog)
     bool *days[7] = {&s.IsMo, &s.IsDi, &s.IsMi, &s.IsDo, &s.IsFr, &s.IsSa, &s.IsSo};
     for (int i = 0; i < 7; ++i)
         *days[i] = IsChecked(task, IDC_MONDAY + i);
-    s.TaskState = IsChecked(task, IDC_TASK_LAST)   ? TASK_SINCE_LAST
-                  : IsChecked(task, IDC_TASK_EACH) ? TASK_WEEKDAYS
-                                                   : TASK_SINCE_START;
+    s.TaskState = TaskModeOf(task);
     s.Start_Stunde = ReadNumber(task, IDC_START_HOUR);
     s.Start_Minute = ReadNumber(task, IDC_START_MINUTE);
     s.Count_Stunde = ReadNumber(task, IDC_COUNT_HOUR);

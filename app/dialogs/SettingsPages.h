@@ -31,8 +31,10 @@ void SetNumber(HWND box, int id, int value, NumberRule rule);
 // The edit read as an unsigned number: 0 for an empty or non-numeric text.
 int ReadNumber(HWND box, int id);
 
-// The calculation page shows the object's target date and time.
+// The calculation page shows the object's target date and time, or gives
+// its own (second 0) to the object.
 void FillTargetFields(HWND page, CTimeCalc *calc);
+void ReadTargetFields(HWND page, CTimeCalc *calc);
 
 void InitSettingsPages(HWND dialog);
 // False after it has shown why the target or the task cannot be accepted.

@@ -314,8 +314,9 @@ TEST_F(SettingsDialog, CalculateTimeFromTheSetTimeOrFromNow)
     ASSERT_NE(dialog.frame, nullptr);
     const wchar_t *setPlus = L"0:260=1 0:261=0 0:262=1 0:263=0 0:190= 0:191= 0:192= 0:194= "
                              L"0:195= 0:196=";
-    // The set time plus 90 minutes runs into the next day and year.
-    dialog.Apply(L"1:190=31 1:191=12 1:192=2030 1:194=23 1:195=00");
+    // The set time plus 90 minutes runs into the next day and year; a
+    // two-digit year is this century's, as OK takes it.
+    dialog.Apply(L"1:190=31 1:191=12 1:192=30 1:194=23 1:195=00");
     ASSERT_TRUE(RunHelper(dialog, 197, (std::wstring(setPlus) + L" 0:195=90").c_str()));
     dialog.Expect(L"1:190=01 1:191=01 1:192=2031 1:194=00 1:195=30", "set time plus 90 minutes");
 
@@ -365,6 +366,7 @@ TEST_F(SettingsDialog, ChoosersOpenWithTheSettingsAndOnlyOkKeepsColourAndFont)
     for (bool confirm : {false, true}) {
         Dialog dialog(tempulo);
         ASSERT_NE(dialog.frame, nullptr);
+        EXPECT_EQ(dialog.State(3, 236), missing) << "a cancelled dialog keeps the folder";
         // The colour chooser opens full on the background colour (red 17,
         // blue 51); the swatch shows the chosen one at once.
         HWND colors = dialog.Open(181);
