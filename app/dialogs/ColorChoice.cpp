@@ -29,7 +29,7 @@ bool ChooseBackColor(HWND owner)
 void ShowColorSwatch(HWND dialog)
 {
     HWND button = GetDlgItem(SettingsPage(dialog, PAGE_DISPLAY), IDC_BACKCOLOR);
-    tPageTable *table = (tPageTable *)GetWindowLongPtrW(dialog, DWLP_USER);
+    tPageTable *table = PageTable(dialog);
     if (button && table) {
         RECT r;
         GetClientRect(button, &r);
@@ -51,12 +51,11 @@ void ShowColorSwatch(HWND dialog)
         if (table->Swatch) DeleteObject(table->Swatch);
         table->Swatch = swatch;
     }
-    UpdatePageStates(dialog);
 }
 
 void FreeColorSwatch(HWND dialog)
 {
-    tPageTable *table = (tPageTable *)GetWindowLongPtrW(dialog, DWLP_USER);
+    tPageTable *table = PageTable(dialog);
     if (!table || !table->Swatch) return;
     DeleteObject(table->Swatch);
     table->Swatch = nullptr;

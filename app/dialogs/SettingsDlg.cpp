@@ -34,11 +34,6 @@ tEmbeddedButton g_Embedded[] = {
 // ends.
 bool g_DefaultsApplied = false;
 
-tPageTable *PageTable(HWND dialog)
-{
-    return (tPageTable *)GetWindowLongPtrW(dialog, DWLP_USER);
-}
-
 const tEmbeddedButton *EmbeddedOf(HWND edit)
 {
     const int id = GetDlgCtrlID(edit);

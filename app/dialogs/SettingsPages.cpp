@@ -99,11 +99,8 @@ void InitDisplayPage(HWND page, const tAppData *app)
                                        : IDC_FACE_FONT;
     CheckRadioButton(page, IDC_FACE_SMALL, IDC_FACE_FONT, face);
     SendDlgItemMessageW(page, IDC_FORMAT, CB_RESETCONTENT, 0, 0);
-    for (int i = 0; i < DISPLAY_FORMAT_COUNT; ++i) {
-        wchar_t item[FACE_CCH];
-        StringCchPrintfW(item, FACE_CCH, L"%s", DisplayFormatOf(i));
-        AddListItem(page, IDC_FORMAT, item);
-    }
+    for (int i = 0; i < DISPLAY_FORMAT_COUNT; ++i)
+        AddListItem(page, IDC_FORMAT, DisplayFormatOf(i));
     SendDlgItemMessageW(page, IDC_FORMAT, CB_SETCURSEL, s.FormatNo, 0);
     Check(page, IDC_TICK, s.TickEnabled);
     Check(page, IDC_TICK_LAST, s.TickAtLastSecondsEnabled);
@@ -227,9 +224,14 @@ UINT TaskProblem(HWND task, CTimeCalc *calc)
 
 } // namespace
 
+tPageTable *PageTable(HWND dialog)
+{
+    return (tPageTable *)GetWindowLongPtrW(dialog, DWLP_USER);
+}
+
 HWND SettingsPage(HWND dialog, int index)
 {
-    const tPageTable *table = (const tPageTable *)GetWindowLongPtrW(dialog, DWLP_USER);
+    const tPageTable *table = PageTable(dialog);
     if (!table || index < 0 || index >= PAGE_COUNT) return nullptr;
     return table->Pages[index];
 }
@@ -283,6 +285,7 @@ void InitSettingsPages(HWND dialog)
     InitActionPage(SettingsPage(dialog, PAGE_ACTION), app);
     InitTaskPage(SettingsPage(dialog, PAGE_TASK), s);
     ShowColorSwatch(dialog);
+    UpdatePageStates(dialog);
 }
 
 void UpdatePageStates(HWND dialog)
@@ -348,7 +351,7 @@ bool ReadSettingsPages(HWND dialog)
     if (!ValidateSettingsPages(dialog)) return false;
     tAppData *app = g_App;
     tSettings &s = app->Settings;
-    const tPageTable *table = (const tPageTable *)GetWindowLongPtrW(dialog, DWLP_USER);
+    const tPageTable *table = PageTable(dialog);
     HWND display = SettingsPage(dialog, PAGE_DISPLAY), calc = SettingsPage(dialog, PAGE_CALC);
     HWND window = SettingsPage(dialog, PAGE_WINDOW), action = SettingsPage(dialog, PAGE_ACTION);
     HWND task = SettingsPage(dialog, PAGE_TASK);

@@ -14,14 +14,13 @@ struct tPageTable {
     // Whether the main window showed a taskbar button when the dialog
     // opened: a reset changes the setting, not the window.
     bool TaskbarShown;
-    // A confirmed reset put the defaults in force even if the dialog is
-    // then cancelled.
-    bool ResetConfirmed;
     // The colour button's picture, which the button never frees.
     HBITMAP Swatch;
 };
 
-// A page of the settings dialog, or null when the table is not there.
+// The settings dialog's table, and one of its pages; null when the table is
+// not there.
+tPageTable *PageTable(HWND dialog);
 HWND SettingsPage(HWND dialog, int index);
 
 // How a number is shown in an edit: "07" or "7", and whether 0 and

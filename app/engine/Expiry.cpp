@@ -39,10 +39,7 @@ void RunSystemAction(tAppData *app, HWND window)
     if (s.TakePrntScrn) TakeScreenshot(app, window, false);
     // The action may end the program before its window can save anything:
     // the position goes with the settings now.
-    RECT r;
-    GetWindowRect(window, &r);
-    SaveWindowPosition(app, r.left, r.top);
-    SaveSettings(app);
+    SaveSettingsAndPosition(app, window);
     if (s.EventNo >= 0 && s.EventNo < (int)(sizeof kActions / sizeof kActions[0]))
         ExecSystemAction(kActions[s.EventNo]);
     PostMessageW(window, WM_CLOSE, 0, 0);

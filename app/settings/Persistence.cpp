@@ -273,6 +273,14 @@ void SaveSettings(tAppData *app)
     store.Put(L"Task", L"Jeweils_Minute", s.Jeweils_Minute);
 }
 
+void SaveSettingsAndPosition(tAppData *app, HWND window)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    SaveWindowPosition(app, r.left, r.top);
+    SaveSettings(app);
+}
+
 void SaveWindowPosition(tAppData *app, int left, int top)
 {
     if (!app) return;

@@ -15,3 +15,5 @@ void SaveSettings(tAppData *app);
 
 // The window's top-left, written by the window itself when it goes.
 void SaveWindowPosition(tAppData *app, int left, int top);
+// Both: the settings and where the window now is.
+void SaveSettingsAndPosition(tAppData *app, HWND window);

@@ -31,11 +31,7 @@ void RunSettings(HWND window)
     if (outcome != SETTINGS_KEPT) PlaceMainWindow(window);
     // What the user confirmed is kept at once, not only at the end: a crash
     // or a power cut afterwards must not lose it.
-    if (outcome == SETTINGS_CONFIRMED) {
-        GetWindowRect(window, &r);
-        SaveWindowPosition(g_App, r.left, r.top);
-        SaveSettings(g_App);
-    }
+    if (outcome == SETTINGS_CONFIRMED) SaveSettingsAndPosition(g_App, window);
     StartTickTimer(window);
 }
 

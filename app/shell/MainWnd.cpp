@@ -32,10 +32,7 @@ LRESULT OnCreate(HWND window)
 LRESULT OnDestroy(HWND window)
 {
     StopTickTimer(window);
-    RECT r;
-    GetWindowRect(window, &r);
-    SaveWindowPosition(g_App, r.left, r.top);
-    SaveSettings(g_App);
+    SaveSettingsAndPosition(g_App, window);
     DestroyContextMenu();
     for (int i = 0; i < FACE_IMAGE_COUNT; ++i) {
         delete g_App->Images[i];
