@@ -9,8 +9,6 @@
 #include "support/GdiCount.h"
 #include "support/TempuloProcess.h"
 
-#include <psapi.h>
-
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -31,10 +29,7 @@ Figures Read(wintest::Tempulo &run)
         const int gdi = wintest::GdiObjectCount(process);
         if (gdi < f.gdi) f.gdi = gdi;
     }
-    PROCESS_MEMORY_COUNTERS_EX m = {};
-    GetProcessMemoryInfo(process, (PROCESS_MEMORY_COUNTERS *)&m, sizeof m);
-    // Wine leaves PrivateUsage at 0 and reports the private pages here.
-    f.privateBytes = m.PrivateUsage ? m.PrivateUsage : m.PagefileUsage;
+    f.privateBytes = bench::PrivateBytes(process);
     return f;
 }
 
@@ -50,15 +45,13 @@ bool DialogCycle(wintest::Tempulo &run, int button)
 {
     PostMessageW(run.window, WM_COMMAND, 140, 0);
     HWND dialog = nullptr;
-    if (!wintest::WaitUntil(
-            [&] {
-                dialog = FindWindowW(L"#32770", nullptr);
-                return dialog && GetWindow(dialog, GW_OWNER) == run.window;
-            },
-            10000))
-        return false;
-    wintest::Press(dialog, button);
-    return wintest::WaitUntil([&] { return !IsWindow(dialog); }, 10000);
+    wintest::WaitUntil(
+        [&] {
+            return (dialog = wintest::FindProcessWindow(run.Process().Id(), L"#32770", nullptr,
+                                                        run.window)) != nullptr;
+        },
+        10000);
+    return wintest::Answer(dialog, button);
 }
 
 // Ticks in batches the queue can hold, each waited for, with the

@@ -12,6 +12,7 @@
 // launch (Tempulo runs once per session). Figures only: nothing is judged.
 #include "bench/BenchProbe.h"
 #include "bench/BenchStats.h"
+#include "support/TempuloProcess.h"
 
 #include <windows.h>
 
@@ -21,7 +22,6 @@
 
 namespace {
 
-const wchar_t TempuloKey[] = L"Software\\Wow6432Node\\Orvandt\\Tempulo";
 const double LaunchLimitSeconds = 20;
 const DWORD CloseLimitMs = 10000;
 // The 13 face images at 32 bits a pixel: digits 0-9 (24x37), colon, point
@@ -116,7 +116,7 @@ int main(int argc, char **argv)
 
     CloseRunningTempulo();
     // Every launch starts from the defaults (the key of a private session).
-    RegDeleteTreeW(HKEY_CURRENT_USER, TempuloKey);
+    wintest::ResetTempuloSettings();
 
     bench::ScreenGrabber grabber;
     printf("start-up: %d launches of each, in turn, after one untimed launch of each\n", launches);
