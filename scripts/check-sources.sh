@@ -15,7 +15,8 @@ if ! clang-format --dry-run -Werror "${sources[@]}"; then
 fi
 
 # Copies and formats without a bound can overflow their target.
-banned='\b(lstrcpy[AW]?|lstrcat[AW]?|wcscpy|wcscat|strcpy|strcat|wsprintf[AW]?|sprintf|swprintf)\s*\('
+# The truncating forms without _s neither terminate nor report a cut.
+banned='\b(lstrcpyn?[AW]?|lstrcat[AW]?|StrCpy[NW]*|StrCat[NW]*|wcsn?cpy|wcsn?cat|strn?cpy|strn?cat|wv?sprintf[AW]?|_?v?sn?w?printf)\s*\('
 if git grep -nE "$banned" -- app lib; then
   echo "FAIL: unbounded string functions in product code (use StringCch* or the _s forms)"
   failures=$((failures + 1))
